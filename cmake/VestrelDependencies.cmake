@@ -1,0 +1,28 @@
+# Every outside library the project uses, found once here so that each subsystem folder
+# only links imported targets. scripts/install-deps.sh installs all of them.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network PrintSupport Multimedia Test)
+# OpenCV comes in through its imported targets, which mark its headers as system headers;
+# included any other way, its 4.6 headers flood a C++20 build with deprecation warnings.
+find_package(OpenCV REQUIRED COMPONENTS core imgproc imgcodecs videoio)
+find_package(TIFF REQUIRED)
+find_package(GIF REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(Freetype REQUIRED)
+find_package(Fontconfig REQUIRED)
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)
+
+pkg_check_modules(LIBV4L2 REQUIRED IMPORTED_TARGET libv4l2)
+pkg_check_modules(LIBUDEV REQUIRED IMPORTED_TARGET libudev)
+pkg_check_modules(TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
+
+# libhpdf ships neither a pkg-config file nor a CMake package.
+find_path(HPDF_INCLUDE_DIR hpdf.h REQUIRED)
+find_library(HPDF_LIBRARY NAMES hpdf REQUIRED)
+add_library(Hpdf::hpdf UNKNOWN IMPORTED)
+set_target_properties(Hpdf::hpdf PROPERTIES
+  IMPORTED_LOCATION ${HPDF_LIBRARY}
+  INTERFACE_INCLUDE_DIRECTORIES ${HPDF_INCLUDE_DIR})

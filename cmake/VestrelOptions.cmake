@@ -1,0 +1,17 @@
+# Compiler flags shared by every target of the project.
+add_compile_options(-Wall -Wextra)
+if(VESTREL_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(VESTREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(VESTREL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "VESTREL_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang")
+  endif()
+  # Every library is instrumented for coverage; only the fuzz targets link the fuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
