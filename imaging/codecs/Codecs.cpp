@@ -1,0 +1,125 @@
+// The codec boundary: reads the file, finds the format, calls its decoder or encoder and
+// makes sure nothing is thrown out of the library.
+#include "FormatCodecs.h"
+#include "FormatSniffer.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace vestrel::codecs {
+
+namespace {
+
+// Largest file we read into memory. A bigger one could not hold a picture within the pixel
+// limit in any of our formats except uncompressed 32-bit ones, which we do not expect.
+constexpr std::uintmax_t kMaxFileBytes = 1024ULL * 1024 * 1024;
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size == 0 || size > kMaxFileBytes) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
+    return bytes;
+}
+
+bool WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+std::optional<CodecImage> DecodeByType(Bytes file, int type, int frame) {
+    switch (type) {
+    case kTypeBmp: return DecodeBmp(file);
+    case kTypeGif: return DecodeGif(file, frame);
+    case kTypeJpg: return DecodeJpeg(file);
+    case kTypePng: return DecodePng(file);
+    case kTypeIco: return DecodeIco(file, frame);
+    case kTypeTif: return DecodeTiff(file, frame);
+    case kTypeTga: return DecodeTga(file);
+    case kTypePcx: return DecodePcx(file);
+    case kTypeWbmp: return DecodeWbmp(file);
+    case kTypeJp2:
+    case kTypeJpc: return DecodeJpeg2000(file);
+    case kTypePgx: return DecodePgx(file);
+    case kTypePnm: return DecodePnm(file);
+    case kTypeRas: return DecodeSunRaster(file);
+    default: return std::nullopt;  // metafiles and unknown codes
+    }
+}
+
+EncodedFile EncodeByType(const CodecImage& image, int type, const EncodeOptions& options,
+                         const std::vector<std::uint8_t>& existingTiff) {
+    switch (type) {
+    case kTypeBmp: return EncodeBmp(image);
+    case kTypeGif: return EncodeGif(image);
+    case kTypeJpg: return EncodeJpeg(image, options.jpegQuality);
+    case kTypePng: return EncodePng(image);
+    case kTypeIco: return EncodeIco(image);
+    case kTypeTif: return EncodeTiff(image, existingTiff);
+    case kTypeTga: return EncodeTga(image);
+    case kTypePcx: return EncodePcx(image);
+    case kTypeWbmp: return EncodeWbmp(image);
+    case kTypeJp2: return EncodeJp2(image);
+    case kTypeJpc: return EncodeJ2kCodeStream(image);
+    case kTypePgx: return EncodePgx(image);
+    case kTypePnm: return EncodePnm(image);
+    case kTypeRas: return EncodeSunRaster(image);
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<CodecImage> Decode(const std::filesystem::path& path, int type, int frame) {
+    try {
+        const auto bytes = ReadWholeFile(path);
+        if (!bytes) return std::nullopt;
+        return DecodeMemory(*bytes, type, frame);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<CodecImage> DecodeMemory(const std::vector<std::uint8_t>& bytes, int type, int frame) {
+    try {
+        if (bytes.empty() || frame < 0) return std::nullopt;
+        const Bytes file(bytes.data(), bytes.size());
+        if (type == kTypeUnknown) type = SniffFileType(file);
+        auto image = DecodeByType(file, type, frame);
+        if (!image || !Consistent(*image)) return std::nullopt;
+        return image;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+bool Encode(const CodecImage& image, const std::filesystem::path& path, int type,
+            const EncodeOptions& options) {
+    try {
+        if (!Consistent(image)) return false;
+        std::vector<std::uint8_t> existing;
+        if (type == kTypeTif && options.tiffAppend) {
+            std::error_code error;
+            if (std::filesystem::exists(path, error)) {
+                auto bytes = ReadWholeFile(path);
+                if (!bytes) return false;
+                existing = std::move(*bytes);
+            }
+        }
+        const auto encoded = EncodeByType(image, type, options, existing);
+        if (!encoded || encoded->empty()) return false;
+        return WriteWholeFile(path, *encoded);
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace vestrel::codecs
