@@ -1,0 +1,57 @@
+#include "FrameGrabber.h"
+
+#include "FrameTurning.h"
+
+namespace vestrel {
+
+void CFrameGrabber::SetSettings(const GrabberSettings& settings)
+{
+    std::lock_guard lock(settingsMutex_);
+    settings_ = settings;
+}
+
+GrabberSettings CFrameGrabber::Settings() const
+{
+    std::lock_guard lock(settingsMutex_);
+    return settings_;
+}
+
+void CFrameGrabber::OnFrame(cv::Mat& sample, std::int64_t timestamp)
+{
+    if (sample.empty() || sample.type() != CV_8UC3) return;
+    if (passThrough_) {
+        sample.copyTo(previewWork_);
+    } else {
+        // The preview is written from the sample in one pass (mask and turn together), so
+        // the sample itself stays unchanged and becomes the newest frame without a copy.
+        MaskAndTurn(sample, previewWork_, Settings());
+    }
+    preview_.publish(previewWork_, timestamp);
+    // The sample's buffer becomes the newest frame; the caller gets the previous one back
+    // to fill with the next picture.
+    lastFrame_.publish(sample, timestamp);
+}
+
+bool CFrameGrabber::CopyLastFrame(cv::Mat& out, std::int64_t* timestamp) const
+{
+    return lastFrame_.copyNewest(out, timestamp);
+}
+
+FrameSize CFrameGrabber::LastFrameSize() const
+{
+    const cv::Size s = lastFrame_.size();
+    return {s.width, s.height};
+}
+
+bool CFrameGrabber::CopyPreviewIfNewer(cv::Mat& out, std::uint64_t& sequence) const
+{
+    return preview_.copyIfNewer(out, sequence);
+}
+
+void CFrameGrabber::Clear()
+{
+    lastFrame_.clear();
+    preview_.clear();
+}
+
+}  // namespace vestrel

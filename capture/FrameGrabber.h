@@ -1,0 +1,56 @@
+#pragma once
+// CFrameGrabber: what every camera frame goes through on the capture thread. It keeps an
+// unchanged copy of the newest frame (what a scan stores), paints the scan-area mask and
+// turns the picture for the live preview. Readers on the UI thread always get one whole
+// frame with its own size.
+
+#include "CaptureTypes.h"
+#include "FrameExchange.h"
+#include "GrabberSettings.h"
+
+#include <opencv2/core.hpp>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+namespace vestrel {
+
+class CFrameGrabber {
+public:
+    // UI thread: the turn and mask settings. They take effect from the next frame.
+    void SetSettings(const GrabberSettings& settings);
+    GrabberSettings Settings() const;
+    // Second camera: frames are kept and shown but never masked or turned.
+    void SetPassThrough(bool on) { passThrough_ = on; }
+    bool PassThrough() const { return passThrough_; }
+
+    // Capture thread: one BGR frame (CV_8UC3, top row first). The grabber may swap the
+    // frame's buffer for another one of the same size; the caller just refills it.
+    void OnFrame(cv::Mat& sample, std::int64_t timestamp);
+
+    // Readers. The newest frame as the camera delivered it, never masked nor turned;
+    // false before the first frame.
+    bool CopyLastFrame(cv::Mat& out, std::int64_t* timestamp = nullptr) const;
+    std::size_t LastFrameBytes() const { return lastFrame_.byteSize(); }
+    FrameSize LastFrameSize() const;
+    // The newest masked and turned picture, only when newer than `sequence`.
+    bool CopyPreviewIfNewer(cv::Mat& out, std::uint64_t& sequence) const;
+    bool CopyPreview(cv::Mat& out) const { return preview_.copyNewest(out); }
+    std::uint64_t FrameCount() const { return lastFrame_.sequence(); }
+
+    // Forgets every frame (a new device or a new stream).
+    void Clear();
+
+private:
+    mutable std::mutex settingsMutex_;
+    GrabberSettings settings_;
+    std::atomic<bool> passThrough_{false};
+
+    FrameExchange lastFrame_;
+    FrameExchange preview_;
+    cv::Mat lastFrameWork_;  // capture thread only
+    cv::Mat previewWork_;    // capture thread only
+};
+
+}  // namespace vestrel
