@@ -1,0 +1,58 @@
+#pragma once
+// Everything the enable and check rules of the main window look at, gathered in one plain
+// struct so that a rule is a function of it and can be tested without a window.
+
+#include "Settings.h"
+
+namespace vestrel {
+
+// The subsystems whose commands the main window routes. A command whose subsystem is not
+// part of this build stays in its menu, disabled.
+enum class Feature {
+    Frame,           // the main window itself: view switches, tray, help, defaults
+    Capture,         // the live camera picture and the second camera
+    CaptureDialogs,  // the camera's property and format dialogs
+    Scanning,        // scan, timed scan, size list, orientation
+    ScanSettings,    // the scan-settings dialog and the scan interval
+    Recording,       // video recording
+    Document,        // the image document: open, save, history, clipboard
+    ImageEditing,    // image operations, effects, view tools
+    Printing,
+    Library,         // the photo-library pane
+    Pdf,             // PDF composition and the e-book
+    Signatures,      // signature files and stamps
+    Mail,            // mail link and the fax web page
+    TextRecognition,
+    IdCardCopy,
+    Count
+};
+
+struct FeatureSet {
+    bool built[int(Feature::Count)] = {};
+    bool has(Feature f) const { return built[int(f)]; }
+    FeatureSet& add(Feature f) { built[int(f)] = true; return *this; }
+};
+
+struct FrameState {
+    FeatureSet features;
+    bool liveMode = true;          // the image pane shows the camera
+    bool recording = false;
+    bool timedScanning = false;
+    bool hasImage = false;         // the document holds a current image
+    bool fullScreen = false;
+    bool actualSize = false;       // the live picture is shown at its own size
+    bool secondCameraOpen = false;
+    bool idCardCopyMode = false;
+    bool ebookRunning = false;
+    bool printPreview = false;
+    int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none
+    Orientation orientation;
+};
+
+// No recording runs, the live picture is shown and no timed scan runs.
+inline bool ScanReady(const FrameState& s)
+{
+    return !s.recording && s.liveMode && !s.timedScanning;
+}
+
+}  // namespace vestrel

@@ -1,0 +1,83 @@
+#include "HelperText.h"
+
+namespace vestrel {
+namespace {
+
+const char* SizeText(int entry)
+{
+    switch (entry) {
+    case 0: return "  全部视频";
+    case 1: return "  A3大小 ";  // the A3 entry came later and never had a text of its own
+    case 2: return "  A4大小 ";
+    case 3: return "  A5大小";
+    case 4: return "  A6大小";
+    case 5: return "  A7大小";
+    case 6: return "  名片大小";
+    case 7: return "  身份证大小";
+    default: return "";
+    }
+}
+
+const char* NoteText(int entry, bool preset)
+{
+    if (preset || entry == 8) return "    注意：在图像显示区域，按住鼠标左键拖动可自定义扫描图像的大小。";
+    switch (entry) {
+    case 0: return "    注意： 图像处在全部大小，可进行数码变焦。";
+    case 1: return "    注意： 如果您要扫描满幅A3文稿，请确认设备处于上端档位。";
+    case 2: return "    注意： 如果您要扫描满幅A4文稿，请确认设备处于上端档位。";
+    case 3: return "    注意：如果您要扫描满幅A5文稿，并保证高清晰度，请确认设备处于中端档位。";
+    case 4: case 5: case 6: case 7:
+        return "    注意：如果您需要扫描小尺寸(身份证、票据、名片等)文件，请确认设备处于下端档位。";
+    default: return "";
+    }
+}
+
+const char* TurnText(const Orientation& o)
+{
+    // Tested in this order, the last one set wins.
+    const char* text = "正常状态";
+    if (o.upsideDown) text = "上下翻转";
+    if (o.rotateLeft) text = "左旋90度";
+    if (o.rotateRight) text = "右旋90度";
+    return text;
+}
+
+}  // namespace
+
+std::vector<HelperPiece> LiveHelperPieces(const LiveHelperInput& in)
+{
+    if (in.timedScanning) {
+        return {{10, 0, true, "提示："},
+                {50, 0, false, "“定时扫描”状态"},
+                {50, 1, false, "—— 定时扫描图片，并将其保存到安装目录下的Photo文件夹下"}};
+    }
+    if (in.recording) {
+        std::vector<HelperPiece> pieces = {{10, 0, true, "提示："},
+                                           {50, 0, false, "“录制视频”状态"},
+                                           {50, 1, false, "—— 正在录制视频中......"}};
+        if (in.recordingLimitSet)
+            pieces.push_back({250, 1, false,
+                              "   录制剩余时间：" + std::to_string(in.remainingSeconds) + "秒"});
+        return pieces;
+    }
+
+    const Settings defaults;
+    const Settings& s = in.settings ? *in.settings : defaults;
+    std::string line1 = in.presetState ? "  预设状态" : SizeText(in.sizeEntry);
+    line1 += "   ";
+    line1 += TurnText(s.orientation);
+    line1 += NoteText(in.sizeEntry, in.presetState);
+
+    std::string line2;
+    if (s.threshold) line2 += "  自动二值化";
+    if (s.eraser) line2 += "  自动去底色";
+    if (s.addtime) line2 += "  自动添加时间";
+    if (s.grayscale) line2 += "  自动灰度图";
+    if (s.incline) line2 += "  自动倾斜校正";
+    line2 += "  文件格式：" + s.foramt;
+    line2 += "  分辨率：" + std::to_string(s.lwidth) + "*" + std::to_string(s.lheight);
+
+    return {{10, 0, true, "动态："}, {50, 0, false, line1}, {50, 1, false, line2}};
+}
+
+}  // namespace vestrel

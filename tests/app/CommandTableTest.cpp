@@ -1,0 +1,168 @@
+#include "CommandIds.h"
+#include "CommandTable.h"
+#include "MenuLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace vestrel;
+using namespace vestrel::cmd;
+
+namespace {
+
+FrameState AllBuilt()
+{
+    FrameState s;
+    for (int f = 0; f < int(Feature::Count); ++f) s.features.add(Feature(f));
+    return s;
+}
+
+bool Enabled(int id, const FrameState& s) { return StatusOf(id, s).enabled; }
+bool Checked(int id, const FrameState& s) { return StatusOf(id, s).checked; }
+
+TEST(CommandTable, EveryMenuAndToolBarIdHasOneRow)
+{
+    std::set<int> seen;
+    for (const CommandInfo& c : AllCommands()) EXPECT_TRUE(seen.insert(c.id).second) << c.id;
+
+    std::vector<int> ids = CommandIdsOf(MainMenu());
+    for (const auto* menu : {&LiveContextMenu(), &DeskewDefaultsMenu(), &TrayMenu()}) {
+        const auto more = CommandIdsOf(*menu);
+        ids.insert(ids.end(), more.begin(), more.end());
+    }
+    for (const auto* bar : {&MainToolBar(), &SecondToolBar(), &LeftToolBar()})
+        for (int id : *bar)
+            if (id != 0) ids.push_back(id);
+    for (int id : ids) EXPECT_NE(FindCommand(id), nullptr) << "no rule for " << id;
+}
+
+TEST(CommandTable, ACommandOfAnUnbuiltSubsystemIsShownDisabled)
+{
+    FrameState s = AllBuilt();
+    s.liveMode = false;
+    s.hasImage = true;
+    EXPECT_TRUE(Enabled(ID_GREY, s));
+    s.features.built[int(Feature::ImageEditing)] = false;
+    EXPECT_FALSE(Enabled(ID_GREY, s));
+    EXPECT_FALSE(Enabled(ID_PAN, s));
+    EXPECT_FALSE(Enabled(12345, s)) << "unknown ids are never enabled";
+}
+
+TEST(CommandTable, ScanCommandsNeedLiveModeWithoutRecordingOrTimedScan)
+{
+    FrameState s = AllBuilt();
+    for (int id : {ID_SCAN, ID_TIMED_SCAN, ID_DIGITAL_ZOOM, ID_RESTORE_DEFAULTS, ID_SIZE_A4,
+                   ID_ORIENT_LEFT, ID_VIDEO_PROPERTIES, ID_VIDEO_FORMAT}) {
+        FrameState ready = s;
+        EXPECT_TRUE(Enabled(id, ready)) << id;
+        FrameState recording = s;
+        recording.recording = true;
+        EXPECT_FALSE(Enabled(id, recording)) << id;
+        FrameState still = s;
+        still.liveMode = false;
+        EXPECT_FALSE(Enabled(id, still)) << id;
+        FrameState timed = s;
+        timed.timedScanning = true;
+        EXPECT_FALSE(Enabled(id, timed)) << id;
+    }
+}
+
+TEST(CommandTable, StopScanOnlyWhileATimedScanRunsLive)
+{
+    FrameState s = AllBuilt();
+    EXPECT_FALSE(Enabled(ID_STOP_SCAN, s));
+    s.timedScanning = true;
+    EXPECT_TRUE(Enabled(ID_STOP_SCAN, s));
+    EXPECT_TRUE(Checked(ID_TIMED_SCAN, s));
+    s.recording = true;
+    EXPECT_FALSE(Enabled(ID_STOP_SCAN, s));
+}
+
+TEST(CommandTable, ViewCommandsFollowLiveAndStillState)
+{
+    FrameState s = AllBuilt();
+    EXPECT_TRUE(Enabled(ID_FULL_SCREEN, s));
+    EXPECT_FALSE(Checked(ID_FULL_SCREEN, s));
+    s.fullScreen = true;
+    EXPECT_TRUE(Checked(ID_FULL_SCREEN, s));
+
+    // Live: actual size and window size check each other's opposite.
+    EXPECT_TRUE(Checked(ID_WINDOW_SIZE, s));
+    EXPECT_FALSE(Checked(ID_ACTUAL_SIZE, s));
+    s.actualSize = true;
+    EXPECT_TRUE(Checked(ID_ACTUAL_SIZE, s));
+    EXPECT_FALSE(Checked(ID_WINDOW_SIZE, s));
+
+    FrameState still = AllBuilt();
+    still.liveMode = false;
+    EXPECT_FALSE(Enabled(ID_FULL_SCREEN, still)) << "still view without an image";
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT, still));
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT, AllBuilt()));
+    still.hasImage = true;
+    EXPECT_TRUE(Enabled(ID_FULL_SCREEN, still));
+    EXPECT_TRUE(Enabled(ID_LIVE_STILL, still));
+    EXPECT_FALSE(Enabled(ID_AUDIO_FORMAT, AllBuilt())) << "always disabled in the menu";
+}
+
+TEST(CommandTable, SizeAndOrientationChecksFollowTheStateInForce)
+{
+    FrameState s = AllBuilt();
+    s.sizeEntryInForce = 2;
+    for (int entry = 0; entry < 9; ++entry)
+        EXPECT_EQ(Checked(kSizeCommands[entry], s), entry == 2) << entry;
+    s.sizeEntryInForce = -1;
+    for (int id : kSizeCommands) EXPECT_FALSE(Checked(id, s));
+
+    EXPECT_TRUE(Checked(ID_ORIENT_NORMAL, s));
+    s.orientation.rotateRight = true;
+    EXPECT_FALSE(Checked(ID_ORIENT_NORMAL, s));
+    EXPECT_TRUE(Checked(ID_ORIENT_RIGHT, s));
+    EXPECT_FALSE(Checked(ID_ORIENT_LEFT, s));
+}
+
+TEST(CommandTable, EbookStartWaitsForEverythingElseToBeIdle)
+{
+    FrameState s = AllBuilt();
+    EXPECT_TRUE(Enabled(ID_EBOOK_START, s));
+    EXPECT_FALSE(Enabled(ID_EBOOK_STOP, s));
+    for (auto busy : {&FrameState::ebookRunning, &FrameState::timedScanning,
+                      &FrameState::recording, &FrameState::idCardCopyMode}) {
+        FrameState b = s;
+        b.*busy = true;
+        EXPECT_FALSE(Enabled(ID_EBOOK_START, b));
+    }
+    s.ebookRunning = true;
+    EXPECT_TRUE(Enabled(ID_EBOOK_STOP, s));
+}
+
+TEST(MenuLayout, MenusAndToolBarsHoldEveryItemInOrder)
+{
+    const auto& menu = MainMenu();
+    ASSERT_EQ(menu.size(), 8u);
+    const char* titles[] = {"文件(&F)", "编辑(&E)", "视图(&V)", "扫描(&W)",
+                            "图像(&I)", "效果(&T)", "工具(&S)", "帮助(&H)"};
+    for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(menu[i].text, titles[i]);
+
+    EXPECT_EQ(CommandIdsOf({menu[0]}),
+              (std::vector<int>{57600, 57601, 57603, 57604, 32848, 32849, 57606, 32955, 32890,
+                                32910, 32891, 57607, 57665}));
+    EXPECT_EQ(CommandIdsOf({menu[3]}),
+              (std::vector<int>{32928, 32774, 32775, 32776, 32933, 32777, 32778, 32986}));
+    // The scan menu has five separators.
+    int separators = 0;
+    for (const MenuNode& n : menu[3].items) separators += n.kind == MenuNode::Kind::Separator;
+    EXPECT_EQ(separators, 5);
+    EXPECT_EQ(menu[5].items.size(), 26u);
+
+    EXPECT_EQ(MainToolBar().size(), 36u);
+    EXPECT_EQ(MainToolBar()[10], ID_SIZE_LIST);
+    EXPECT_EQ(SecondToolBar(), (std::vector<int>{32935, 0, 32870, 0, 32896, 0, 32777, 0, 32950}));
+    EXPECT_EQ(LeftToolBar(), (std::vector<int>{32774, 32775, 32776, 0, 32781, 0, 32792, 32793,
+                                               32828, 32791, 32788, 32789, 32822, 32921, 32936}));
+    ASSERT_EQ(SizeListLabels().size(), 9u);
+    EXPECT_EQ(SizeListLabels()[0], "全部 ");
+    EXPECT_EQ(SizeListLabels()[2], "A4 (上端)");
+}
+
+}  // namespace
