@@ -14,17 +14,6 @@ EncodedFile EncodeJpeg(const CodecImage& image, int quality) {
 }
 std::optional<CodecImage> DecodePng(Bytes file) { return DecodeWithOpenCv(file); }
 EncodedFile EncodePng(const CodecImage& image) { return EncodeWithOpenCv(ToBgr(image), ".png"); }
-std::optional<CodecImage> DecodeTiff(Bytes file, int frame) {
-    if (frame != 0) return std::nullopt;
-    return DecodeWithOpenCv(file);
-}
-EncodedFile EncodeTiff(const CodecImage& image, const std::vector<std::uint8_t>& existing) {
-    if (!existing.empty()) return std::nullopt;
-    return EncodeWithOpenCv(ToBgr(image), ".tif");
-}
-
-std::optional<CodecImage> DecodeGif(Bytes, int) { return std::nullopt; }
-EncodedFile EncodeGif(const CodecImage&) { return std::nullopt; }
 std::optional<CodecImage> DecodeIco(Bytes, int) { return std::nullopt; }
 EncodedFile EncodeIco(const CodecImage&) { return std::nullopt; }
 std::optional<CodecImage> DecodeTga(Bytes) { return std::nullopt; }
