@@ -1,0 +1,86 @@
+#include "FaxPage.h"
+
+#include "TextBinarisation.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace vestrel::doctiff {
+
+cv::Mat FitToFaxPage(const SourcePage& page, const FaxPageFormat& format) {
+    const cv::Mat& src = page.gray;
+    double xr = page.xResolution, yr = page.yResolution;
+    if (xr <= 0 || yr <= 0) xr = yr = 1;  // only the proportion matters then
+    const double widthInches = src.cols / xr, heightInches = src.rows / yr;
+    const double scale = std::min(format.width / format.xResolution / widthInches,
+                                  format.height / format.yResolution / heightInches);
+    const int outW = std::clamp(static_cast<int>(std::lround(widthInches * scale * format.xResolution)),
+                                1, format.width);
+    const int outH = std::clamp(static_cast<int>(std::lround(heightInches * scale * format.yResolution)),
+                                1, format.height);
+    cv::Mat canvas(format.height, format.width, CV_8UC1, cv::Scalar(255));
+    cv::Mat target = canvas(cv::Rect((format.width - outW) / 2, (format.height - outH) / 2, outW, outH));
+    if (outW == src.cols && outH == src.rows) {
+        src.copyTo(target);
+    } else {
+        const bool shrinking = outW < src.cols && outH < src.rows;
+        cv::resize(src, target, target.size(), 0, 0, shrinking ? cv::INTER_AREA : cv::INTER_CUBIC);
+    }
+    return canvas;
+}
+
+bool LooksLikePhotograph(const cv::Mat& gray) {
+    // Print is paper and ink with a thin fringe of edge greys; a photograph spreads over
+    // the middle tones. Judged on a small copy: the proportion does not need every dot.
+    cv::Mat small;
+    const double f = std::min(1.0, 400.0 / std::max(gray.cols, gray.rows));
+    cv::resize(gray, small, cv::Size(), f, f, cv::INTER_AREA);
+    int mid = 0, nonWhite = 0;
+    for (int y = 0; y < small.rows; ++y) {
+        const uint8_t* row = small.ptr<uint8_t>(y);
+        for (int x = 0; x < small.cols; ++x) {
+            if (row[x] < 235) ++nonWhite;
+            if (row[x] >= 48 && row[x] < 208) ++mid;
+        }
+    }
+    // The fitted page has white margins; judge the inked part of the page.
+    return nonWhite > 0 && mid > 0.5 * nonWhite && mid > 0.05 * small.total();
+}
+
+cv::Mat DitherPhotograph(const cv::Mat& gray) {
+    const int w = gray.cols, h = gray.rows;
+    // Two rows of accumulated error, in sixteenths, are all Floyd-Steinberg needs.
+    std::vector<int> current(static_cast<size_t>(w) + 2, 0), next(static_cast<size_t>(w) + 2, 0);
+    cv::Mat out(gray.size(), CV_8UC1);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* in = gray.ptr<uint8_t>(y);
+        uint8_t* o = out.ptr<uint8_t>(y);
+        std::fill(next.begin(), next.end(), 0);
+        for (int x = 0; x < w; ++x) {
+            const int value = in[x] * 16 + current[static_cast<size_t>(x) + 1];
+            const int chosen = value >= 128 * 16 ? 255 : 0;
+            o[x] = static_cast<uint8_t>(chosen);
+            const int err = value - chosen * 16;
+            current[static_cast<size_t>(x) + 2] += err * 7 / 16;
+            next[static_cast<size_t>(x)] += err * 3 / 16;
+            next[static_cast<size_t>(x) + 1] += err * 5 / 16;
+            next[static_cast<size_t>(x) + 2] += err / 16;
+        }
+        std::swap(current, next);
+    }
+    return out;
+}
+
+cv::Mat FaxBlackAndWhite(const cv::Mat& fitted, bool sourceWasBilevel) {
+    if (sourceWasBilevel) {
+        cv::Mat out;
+        cv::threshold(fitted, out, 127, 255, cv::THRESH_BINARY);
+        return out;
+    }
+    return LooksLikePhotograph(fitted) ? DitherPhotograph(fitted) : BinariseText(fitted);
+}
+
+}  // namespace vestrel::doctiff
