@@ -6,7 +6,8 @@ find_package(Threads REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network PrintSupport Multimedia Test)
 # OpenCV comes in through its imported targets, which mark its headers as system headers;
 # included any other way, its 4.6 headers flood a C++20 build with deprecation warnings.
-find_package(OpenCV REQUIRED COMPONENTS core imgproc imgcodecs videoio)
+# ximgproc (local thresholds) and freetype (text in any script) come with libopencv-dev.
+find_package(OpenCV REQUIRED COMPONENTS core imgproc imgcodecs videoio ximgproc freetype)
 find_package(TIFF REQUIRED)
 find_package(GIF REQUIRED)
 find_package(ZLIB REQUIRED)
