@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -99,9 +100,10 @@ public:
     // with ENODEV, or udev removing the device node); the stream has then ended. The
     // owner posts it to its own thread and acts there.
     void SetDeviceLostHandler(std::function<void()> handler);
+    // Whether the open device has been lost; cleared by the next BuildGraph.
+    bool DeviceLost() const { return deviceLost_; }
 
 private:
-    bool startThread();
     void stopThread();
     void captureLoop();
     bool openPreview(bool showFailures);
@@ -123,7 +125,9 @@ private:
 
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
-    std::function<void()> deviceLost_;
+    std::atomic<bool> deviceLost_{false};
+    std::mutex handlerMutex_;
+    std::function<void()> deviceLostHandler_;
 };
 
 }  // namespace vestrel

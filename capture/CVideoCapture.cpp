@@ -1,0 +1,353 @@
+#include "CVideoCapture.h"
+
+#include "CaptureMessages.h"
+#include "CaptureSource.h"
+#include "Prompter.h"
+#include "V4l2DeviceList.h"
+#include "V4l2Source.h"
+#include "VirtualSource.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+namespace vestrel {
+namespace {
+
+constexpr auto kPauseAfterFailedRead = std::chrono::milliseconds(50);
+
+}  // namespace
+
+std::string CameraSpecFrom(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i] ? argv[i] : "";
+        if (arg == "--camera" && i + 1 < argc && argv[i + 1]) return argv[i + 1];
+        if (arg.starts_with("--camera=")) return arg.substr(std::strlen("--camera="));
+    }
+    const char* env = std::getenv("VESTREL_CAMERA");
+    return env ? env : "";
+}
+
+CVideoCapture::CVideoCapture(Prompter& prompter, CaptureOptions options)
+    : prompter_(prompter), options_(std::move(options))
+{
+}
+
+CVideoCapture::~CVideoCapture() { ReleaseGraph(); }
+
+void CVideoCapture::fail(const char* message) const { prompter_.message(message); }
+
+bool CVideoCapture::EnumerateDevices()
+{
+    const std::string openLocation = current_ >= 0 ? devices_[std::size_t(current_)].location : "";
+    const std::optional<std::vector<CaptureDevice>> real =
+        ListV4l2Devices(options_.sysfsRoot, options_.devRoot);
+    const bool virtualCamera = VirtualSource::IsVirtualSpec(options_.cameraSpec);
+    if (!options_.cameraSpec.empty() && !virtualCamera)
+        std::cerr << "vestrel: unknown camera \"" << options_.cameraSpec
+                  << "\" ignored (use virtual or file:PATH)\n";
+    // Without sysfs the machine's cameras cannot be listed; the virtual one still can.
+    if (!real && !virtualCamera) {
+        fail(capturemsg::kEnumeratorFailed);
+        return false;
+    }
+    std::vector<CaptureDevice> table;
+    if (real) {
+        for (const CaptureDevice& d : *real) {
+            if (table.size() >= std::size_t(kMaxDevices)) break;
+            table.push_back(d);
+        }
+    }
+    if (virtualCamera && table.size() < std::size_t(kMaxDevices))
+        table.push_back({VirtualSource::DeviceName(options_.cameraSpec), options_.cameraSpec, "", ""});
+    if (table.empty()) {
+        fail(capturemsg::kNoCaptureDevice);
+        return false;
+    }
+    devices_ = std::move(table);
+    // The open device keeps its place in the new table when it is still listed.
+    current_ = -1;
+    for (std::size_t i = 0; i < devices_.size() && !openLocation.empty(); ++i)
+        if (devices_[i].location == openLocation) current_ = int(i);
+    return true;
+}
+
+bool CVideoCapture::SelectDevice(int index)
+{
+    if (index < 0 || std::size_t(index) >= devices_.size() || index == current_) return false;
+    current_ = index;
+    vendorId_ = devices_[std::size_t(index)].vendorId;
+    productId_ = devices_[std::size_t(index)].productId;
+    return true;
+}
+
+bool CVideoCapture::SelectDeviceByUsbId(const std::string& vid, const std::string& pid)
+{
+    const int tries = std::min<int>(kUsbSearchDevices, int(devices_.size()));
+    for (int i = 0; i < tries; ++i) {
+        const CaptureDevice& d = devices_[std::size_t(i)];
+        if (d.vendorId.empty() || d.vendorId != vid || d.productId != pid) continue;
+        if (i != current_) SelectDevice(i);
+        return true;
+    }
+    return false;
+}
+
+std::string CVideoCapture::VendorId() const { return vendorId_; }
+std::string CVideoCapture::ProductId() const { return productId_; }
+
+bool CVideoCapture::BuildGraph()
+{
+    ReleaseGraph();
+    if (current_ < 0) {
+        fail(capturemsg::kNoDevice);
+        return false;
+    }
+    const CaptureDevice& device = devices_[std::size_t(current_)];
+    std::string error;
+    if (VirtualSource::IsVirtualSpec(device.location)) {
+        source_ = VirtualSource::Open(device.location, error);
+        if (!source_) {
+            std::cerr << "vestrel: " << error << '\n';
+            fail(capturemsg::kBindFailed);
+            return false;
+        }
+    } else {
+        auto v4l2 = std::make_unique<V4l2Source>();
+        switch (v4l2->open(device.location, options_.watchDeviceRemoval)) {
+        case V4l2Source::OpenResult::Opened: break;
+        case V4l2Source::OpenResult::CannotOpen:
+            std::cerr << "vestrel: " << v4l2->lastError() << '\n';
+            fail(capturemsg::kBindFailed);
+            return false;
+        case V4l2Source::OpenResult::NotCapture:
+            std::cerr << "vestrel: " << v4l2->lastError() << '\n';
+            fail(capturemsg::kAddDeviceFailed);
+            return false;
+        }
+        if (v4l2->removalWatchFailed()) fail(capturemsg::kDeviceNotifyFailed);
+        source_ = std::move(v4l2);
+    }
+    // The format is read when there is one; a device that cannot say is no error here.
+    FrameSize size;
+    if (source_->getFrameSize(size)) formatSize_ = size;
+    deviceLost_ = false;
+    state_ = StreamState::GraphBuilt;
+    return true;
+}
+
+bool CVideoCapture::openPreview(bool showFailures)
+{
+    auto show = [&](const char* message) {
+        if (showFailures) fail(message);
+        std::cerr << "vestrel: " << source_->lastError() << '\n';
+        return false;
+    };
+    FrameSize size;
+    if (!source_->getFrameSize(size)) return show(capturemsg::kConnectedTypeFailed);
+    // Asking for BGR at the current size: libv4l2 converts the camera's own format.
+    if (!source_->deliversBgr() && !source_->setFrameSize(size)) return show(capturemsg::kMediaTypeFailed);
+    if (!source_->getFrameSize(size)) return show(capturemsg::kConnectedTypeFailed);
+    try {
+        if (!source_->prepareStream()) return show(capturemsg::kCannotPreview);
+    } catch (const std::bad_alloc&) {
+        return show(capturemsg::kGrabberFailed);
+    }
+    formatSize_ = size;
+    state_ = StreamState::PreviewBuilt;
+    return true;
+}
+
+bool CVideoCapture::BuildPreview()
+{
+    if (!source_) {
+        fail(capturemsg::kNoDevice);
+        return false;
+    }
+    TearDownDownstream();
+    return openPreview(true);
+}
+
+bool CVideoCapture::Run()
+{
+    if (state_ == StreamState::Running) return true;
+    if (!source_ || state_ == StreamState::GraphBuilt || state_ == StreamState::NoGraph) {
+        fail(capturemsg::kCannotPreview);
+        return false;
+    }
+    if (!source_->startStream()) {
+        std::cerr << "vestrel: " << source_->lastError() << '\n';
+        fail(capturemsg::kCannotPreview);
+        return false;
+    }
+    stopRequested_ = false;
+    thread_ = std::thread(&CVideoCapture::captureLoop, this);
+    state_ = StreamState::Running;
+    return true;
+}
+
+void CVideoCapture::stopThread()
+{
+    stopRequested_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (source_) source_->stopStream();
+}
+
+bool CVideoCapture::Pause()
+{
+    if (state_ != StreamState::Running && state_ != StreamState::Stopped) return state_ == StreamState::Paused;
+    stopThread();
+    state_ = StreamState::Paused;
+    return true;
+}
+
+bool CVideoCapture::Stop()
+{
+    if (state_ == StreamState::Running || state_ == StreamState::Paused) {
+        stopThread();
+        state_ = StreamState::Stopped;
+    }
+    return true;
+}
+
+bool CVideoCapture::ShowPreview(bool on)
+{
+    visible_ = on;
+    return on ? Run() : Pause();
+}
+
+bool CVideoCapture::RestartPreview()
+{
+    Stop();
+    TearDownDownstream();
+    return BuildPreview() && Run();
+}
+
+void CVideoCapture::TearDownDownstream()
+{
+    stopThread();
+    if (source_) {
+        source_->releaseStream();
+        state_ = StreamState::GraphBuilt;
+    }
+}
+
+void CVideoCapture::ReleaseGraph()
+{
+    TearDownDownstream();
+    source_.reset();
+    state_ = StreamState::NoGraph;
+}
+
+bool CVideoCapture::ReadFrameSize()
+{
+    FrameSize size;
+    if (!source_ || !source_->getFrameSize(size)) {
+        fail(capturemsg::kReadFormatFailed);
+        return false;
+    }
+    formatSize_ = size;
+    return true;
+}
+
+bool CVideoCapture::SetFrameSize(int width, int height)
+{
+    FrameSize current;
+    if (!source_ || !source_->getFrameSize(current)) {
+        fail(capturemsg::kReadFormatFailed);
+        return false;
+    }
+    const FrameSize wanted{width, height};
+    if (current == wanted) return true;
+    Stop();
+    TearDownDownstream();
+    FrameSize applied;
+    // A camera that offers only a nearby size is refused like one that refuses outright:
+    // the caller relies on frames of exactly the size it asked for.
+    if (!source_->setFrameSize(wanted) || !source_->getFrameSize(applied) || applied != wanted) {
+        std::cerr << "vestrel: " << width << 'x' << height << ": " << source_->lastError() << '\n';
+        fail(capturemsg::kSetFormatFailed);
+        return false;
+    }
+    formatSize_ = applied;
+    return openPreview(true) && Run();
+}
+
+bool CVideoCapture::SetRgb24()
+{
+    FrameSize current;
+    if (!source_ || !source_->getFrameSize(current)) {
+        fail(capturemsg::kReadFormatFailed);
+        return false;
+    }
+    // Every source here already delivers 24-bit BGR (libv4l2 converts what the camera
+    // sends), so there is nothing to switch: the stream goes on as it is.
+    if (source_->deliversBgr()) return true;
+    Stop();
+    TearDownDownstream();
+    const bool switched = source_->setFrameSize(current) && source_->deliversBgr();
+    if (!switched) fail(capturemsg::kSetFormatFailed);
+    const bool running = openPreview(switched) && Run();
+    return switched && running;
+}
+
+std::vector<PixelFormatInfo> CVideoCapture::Formats()
+{
+    return source_ ? source_->formats() : std::vector<PixelFormatInfo>{};
+}
+
+std::vector<CameraControl> CVideoCapture::Controls()
+{
+    return source_ ? source_->controls() : std::vector<CameraControl>{};
+}
+
+bool CVideoCapture::SetControl(std::uint32_t id, int value)
+{
+    return source_ && source_->setControl(id, value);
+}
+
+bool CVideoCapture::CheckDevicePresent()
+{
+    if (source_) return true;
+    fail(capturemsg::kVideoDeviceMissing);
+    return false;
+}
+
+void CVideoCapture::SetDeviceLostHandler(std::function<void()> handler)
+{
+    std::lock_guard lock(handlerMutex_);
+    deviceLostHandler_ = std::move(handler);
+}
+
+void CVideoCapture::captureLoop()
+{
+    cv::Mat frame;
+    std::int64_t timestamp = 0;
+    while (!stopRequested_) {
+        switch (source_->readFrame(frame, timestamp)) {
+        case ReadResult::Frame:
+            grabber_.OnFrame(frame, timestamp);
+            break;
+        case ReadResult::NoFrameYet:
+            break;
+        case ReadResult::Failed:
+            // A broken frame or a hiccup of the driver; the stream goes on.
+            std::this_thread::sleep_for(kPauseAfterFailedRead);
+            break;
+        case ReadResult::DeviceLost: {
+            deviceLost_ = true;
+            std::function<void()> handler;
+            {
+                std::lock_guard lock(handlerMutex_);
+                handler = deviceLostHandler_;
+            }
+            if (handler) handler();
+            return;
+        }
+        }
+    }
+}
+
+}  // namespace vestrel
