@@ -54,4 +54,10 @@ std::optional<CodecImage> DecodeMemory(const std::vector<std::uint8_t>& bytes, i
 bool Encode(const CodecImage& image, const std::filesystem::path& path, int type,
             const EncodeOptions& options = {});
 
+// The clipboard's device-independent bitmap: a 40-byte header, the palette and the pixel
+// rows bottom-up (a BMP file without its 14-byte file header). Alpha is not carried.
+// DecodeDib returns nothing for damaged data; EncodeDib returns no bytes on failure.
+std::optional<CodecImage> DecodeDib(const std::vector<std::uint8_t>& dib);
+std::vector<std::uint8_t> EncodeDib(const CodecImage& image);
+
 }  // namespace vestrel::codecs
