@@ -1,0 +1,202 @@
+#include "CxImage.h"
+#include "ImageCompare.h"
+
+#include <gtest/gtest.h>
+#include <opencv2/imgproc.hpp>
+
+using vestrel::CxImage;
+using vestrel::MakeRgbQuad;
+using vestrel::PixelRect;
+using vestrel::RGBQUAD;
+using vestrel::testkit::MaxAbsDiff;
+using vestrel::testkit::PatternImage;
+using vestrel::testkit::SamePixels;
+
+namespace {
+
+CxImage Filled(RGBQUAD colour, int width = 8, int height = 8)
+{
+    CxImage image(width, height, 24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.SetPixelColor(x, y, colour);
+    return image;
+}
+
+CxImage Pattern()
+{
+    CxImage image;
+    image.CreateFromMat(PatternImage(48, 32));
+    return image;
+}
+
+}  // namespace
+
+TEST(CxImageTone, LightAddsBrightnessAndStretchesContrastWithClamping)
+{
+    CxImage image = Filled(MakeRgbQuad(250, 128, 5));
+    ASSERT_TRUE(image.Light(10, 0));
+    EXPECT_EQ(image.GetPixelColor(0, 0), MakeRgbQuad(255, 138, 15, 255));
+    CxImage contrast = Filled(MakeRgbQuad(228, 128, 28));
+    ASSERT_TRUE(contrast.Light(0, 50));
+    EXPECT_EQ(contrast.GetPixelColor(0, 0), MakeRgbQuad(255, 128, 0, 255));
+    ASSERT_TRUE(contrast.Light(0, -100));
+    EXPECT_EQ(contrast.GetPixelColor(0, 0), MakeRgbQuad(128, 128, 128, 255));
+}
+
+TEST(CxImageTone, OperationsStayInsideTheSelection)
+{
+    CxImage image = Pattern();
+    const cv::Mat before = image.ToBgr().clone();
+    ASSERT_TRUE(image.SelectionAddRect(PixelRect{10, 10, 20, 20}));
+    const long blur[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    ASSERT_TRUE(image.Negative());
+    ASSERT_TRUE(image.Filter(blur, 3, 9, 0));
+    ASSERT_TRUE(image.Saturate(25, 2));
+    const cv::Mat after = image.ToBgr();
+    cv::Mat outside(before.size(), CV_8UC1, cv::Scalar(255));
+    outside(cv::Rect(10, 10, 10, 10)).setTo(cv::Scalar(0));
+    cv::Mat a, b;
+    before.copyTo(a, outside);
+    after.copyTo(b, outside);
+    EXPECT_TRUE(SamePixels(a, b));
+    EXPECT_GT(MaxAbsDiff(before(cv::Rect(10, 10, 10, 10)), after(cv::Rect(10, 10, 10, 10))), 50);
+}
+
+TEST(CxImageTone, GreyAndPalettePicturesKeepTheirDepth)
+{
+    CxImage grey;
+    grey.CreateFromMat(PatternImage(16, 16, CV_8UC1));
+    const cv::Mat greyBefore = grey.ToGrey().clone();
+    ASSERT_TRUE(grey.Light(20, 0));
+    EXPECT_EQ(grey.GetBpp(), 8);
+    EXPECT_TRUE(grey.IsGrayScale());
+    cv::Mat expected;
+    greyBefore.convertTo(expected, CV_8U, 1, 20);
+    EXPECT_TRUE(SamePixels(grey.ToGrey(), expected));
+    ASSERT_TRUE(grey.Saturate(25, 2));  // grey has no saturation to change
+    EXPECT_TRUE(SamePixels(grey.ToGrey(), expected));
+
+    CxImage bilevel(8, 8, 1);
+    bilevel.SetPixelIndex(3, 3, 1);
+    ASSERT_TRUE(bilevel.Negative());
+    EXPECT_EQ(bilevel.GetBpp(), 1);
+    EXPECT_EQ(bilevel.GetPixelColor(3, 3), MakeRgbQuad(0, 0, 0, 255));
+    EXPECT_EQ(bilevel.GetPixelColor(0, 0), MakeRgbQuad(255, 255, 255, 255));
+    ASSERT_TRUE(bilevel.GrayScale());  // already grey: stays one bit
+    EXPECT_EQ(bilevel.GetBpp(), 1);
+}
+
+TEST(CxImageTone, GrayScaleThresholdAndDepthChanges)
+{
+    CxImage image = Filled(MakeRgbQuad(200, 100, 50), 4, 2);
+    image.SetPixelColor(0, 0, MakeRgbQuad(10, 10, 10));
+    ASSERT_TRUE(image.GrayScale());
+    EXPECT_EQ(image.GetBpp(), 8);
+    EXPECT_EQ(image.GetPixelIndex(1, 1), (200 * 299 + 100 * 587 + 50 * 114 + 500) / 1000);
+    EXPECT_TRUE(image.IsGrayScale());
+
+    ASSERT_TRUE(image.Threshold(100));
+    EXPECT_EQ(image.GetBpp(), 1);
+    EXPECT_EQ(image.GetPixelIndex(0, 0), 0);
+    EXPECT_EQ(image.GetPixelIndex(1, 1), 1);
+
+    CxImage colour = Pattern();
+    const cv::Mat original = colour.ToBgr().clone();
+    ASSERT_TRUE(colour.DecreaseBpp(8, false));
+    EXPECT_EQ(colour.GetBpp(), 8);
+    EXPECT_LE(MaxAbsDiff(colour.ToBgr(), original), 40);  // a 6x6x6 cube is at most 25 away a channel, greys closer
+    ASSERT_TRUE(colour.IncreaseBpp(24));
+    EXPECT_EQ(colour.GetBpp(), 24);
+    EXPECT_FALSE(colour.DecreaseBpp(3, false));
+    CxImage dithered = Pattern();
+    ASSERT_TRUE(dithered.DecreaseBpp(1, true));
+    EXPECT_EQ(dithered.GetBpp(), 1);
+}
+
+TEST(CxImageTone, GammaColorizeSolarizeShift)
+{
+    CxImage image = Filled(MakeRgbQuad(64, 128, 255));
+    ASSERT_TRUE(image.Gamma(2.0f));
+    EXPECT_EQ(image.GetPixelColor(0, 0), MakeRgbQuad(128, 181, 255, 255));
+    EXPECT_FALSE(image.Gamma(0.0f));
+    ASSERT_TRUE(image.GammaRGB(1.0f, 1.0f, 0.5f));
+    EXPECT_EQ(image.GetPixelColor(0, 0).rgbBlue, 255);
+    EXPECT_EQ(image.GetPixelColor(0, 0).rgbRed, 128);
+
+    CxImage shifted = Filled(MakeRgbQuad(100, 100, 100));
+    ASSERT_TRUE(shifted.ShiftRGB(50, 0, -150));
+    EXPECT_EQ(shifted.GetPixelColor(0, 0), MakeRgbQuad(150, 100, 0, 255));
+
+    CxImage bright = Filled(MakeRgbQuad(240, 10, 250));
+    ASSERT_TRUE(bright.Solarize(128, false));
+    EXPECT_EQ(bright.GetPixelColor(0, 0), MakeRgbQuad(15, 10, 5, 255));
+
+    CxImage tinted = Filled(MakeRgbQuad(128, 128, 128));
+    ASSERT_TRUE(tinted.Colorize(0, 255, 1.0f));  // hue 0 is red
+    const RGBQUAD c = tinted.GetPixelColor(0, 0);
+    EXPECT_GT(c.rgbRed, 200);
+    EXPECT_LT(c.rgbGreen, 10);
+}
+
+TEST(CxImageTone, HslConversionsRoundTrip)
+{
+    for (const RGBQUAD colour : {MakeRgbQuad(255, 0, 0), MakeRgbQuad(12, 200, 90), MakeRgbQuad(30, 30, 30),
+                                 MakeRgbQuad(250, 240, 10)}) {
+        const RGBQUAD back = CxImage::HSLtoRGB(CxImage::RGBtoHSL(colour));
+        EXPECT_NEAR(back.rgbRed, colour.rgbRed, 3);
+        EXPECT_NEAR(back.rgbGreen, colour.rgbGreen, 3);
+        EXPECT_NEAR(back.rgbBlue, colour.rgbBlue, 3);
+    }
+    EXPECT_EQ(CxImage::RGBtoHSL(MakeRgbQuad(255, 0, 0)).rgbRed, 0);
+    EXPECT_EQ(CxImage::RGBtoHSL(MakeRgbQuad(0, 0, 255)).rgbRed, 170);
+    EXPECT_EQ(CxImage::RGBQUADtoRGB(MakeRgbQuad(1, 2, 3)), 0x030201u);
+    EXPECT_EQ(CxImage::RGBtoRGBQUAD(0xFEFFFF), MakeRgbQuad(255, 255, 254));
+}
+
+TEST(CxImageFilters, KernelDivisorAndOffsetAreApplied)
+{
+    CxImage flat = Filled(MakeRgbQuad(100, 100, 100));
+    const long edge[9] = {-1, -1, -1, -1, 8, -1, -1, -1, -1};
+    ASSERT_TRUE(flat.Filter(edge, 3, -1, 255));  // no edges: all white
+    EXPECT_EQ(flat.GetPixelColor(4, 4), MakeRgbQuad(255, 255, 255, 255));
+    const long sharpen[9] = {-1, -1, -1, -1, 15, -1, -1, -1, -1};
+    CxImage even = Filled(MakeRgbQuad(70, 70, 70));
+    ASSERT_TRUE(even.Filter(sharpen, 3, 7, 0));  // weights sum to divisor: flat areas unchanged
+    EXPECT_EQ(even.GetPixelColor(4, 4), MakeRgbQuad(70, 70, 70, 255));
+    EXPECT_FALSE(even.Filter(sharpen, 2, 1, 0));
+    EXPECT_FALSE(even.Filter(nullptr, 3, 1, 0));
+
+    CxImage dot = Filled(MakeRgbQuad(0, 0, 0), 9, 9);
+    dot.SetPixelColor(4, 4, MakeRgbQuad(255, 255, 255));
+    CxImage grown(dot);
+    ASSERT_TRUE(grown.Dilate(3));
+    EXPECT_EQ(grown.GetPixelColor(3, 3).rgbRed, 255);
+    EXPECT_EQ(grown.GetPixelColor(2, 2).rgbRed, 0);
+    ASSERT_TRUE(grown.Erode(3));
+    EXPECT_TRUE(SamePixels(grown.ToBgr(), dot.ToBgr()));
+    ASSERT_TRUE(dot.GaussianBlur(1.0f));
+    EXPECT_GT(dot.GetPixelColor(3, 4).rgbRed, 0);
+    EXPECT_LT(dot.GetPixelColor(4, 4).rgbRed, 255);
+}
+
+TEST(CxImageFilters, RedEyeTouchesOnlyRedPixels)
+{
+    CxImage image = Filled(MakeRgbQuad(200, 40, 40), 4, 1);
+    image.SetPixelColor(1, 0, MakeRgbQuad(200, 180, 170));
+    ASSERT_TRUE(image.RedEyeRemove(0.8f));
+    EXPECT_EQ(image.GetPixelColor(0, 0), MakeRgbQuad(72, 40, 40, 255));
+    EXPECT_EQ(image.GetPixelColor(1, 0), MakeRgbQuad(200, 180, 170, 255));
+}
+
+TEST(CxImageColour, SplitAndCombineAreInverse)
+{
+    CxImage image = Pattern();
+    CxImage r, g, b;
+    ASSERT_TRUE(image.SplitRGB(&r, &g, &b));
+    EXPECT_EQ(r.GetBpp(), 8);
+    CxImage joined;
+    ASSERT_TRUE(joined.Combine(&r, &g, &b));
+    EXPECT_TRUE(SamePixels(joined.ToBgr(), image.ToBgr()));
+    CxImage small(3, 3, 8);
+    EXPECT_FALSE(joined.Combine(&r, &g, &small));
+}
