@@ -259,10 +259,19 @@ bool CVideoCapture::SetFrameSize(int width, int height)
         fail(capturemsg::kReadFormatFailed);
         return false;
     }
-    const FrameSize wanted{width, height};
-    if (current == wanted) return true;
+    if (current == FrameSize{width, height}) return true;
+    return ApplyFrameSize(width, height) && openPreview(true) && Run();
+}
+
+bool CVideoCapture::ApplyFrameSize(int width, int height)
+{
+    if (!source_) {
+        fail(capturemsg::kReadFormatFailed);
+        return false;
+    }
     Stop();
     TearDownDownstream();
+    const FrameSize wanted{width, height};
     FrameSize applied;
     // A camera that offers only a nearby size is refused like one that refuses outright:
     // the caller relies on frames of exactly the size it asked for.
@@ -272,7 +281,7 @@ bool CVideoCapture::SetFrameSize(int width, int height)
         return false;
     }
     formatSize_ = applied;
-    return openPreview(true) && Run();
+    return true;
 }
 
 bool CVideoCapture::SetRgb24()

@@ -77,7 +77,12 @@ public:
     bool Visible() const { return visible_; }
 
     // Formats
+    // Switches to width x height and runs the preview again; fails (and leaves the
+    // preview stopped) when the device refuses the size or offers only a nearby one.
     bool SetFrameSize(int width, int height);
+    // The same switch without building or running the preview afterwards (the format
+    // pages decide what follows).
+    bool ApplyFrameSize(int width, int height);
     bool SetRgb24();
     bool ReadFrameSize();                        // into FormatSize()
     FrameSize FormatSize() const { return formatSize_; }

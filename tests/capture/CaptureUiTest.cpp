@@ -1,0 +1,154 @@
+// The camera's widgets on the virtual camera, offscreen: the video window follows its
+// owner and paints frames, the second camera's dialog and the property and format pages.
+
+#include "CVideoCapture.h"
+#include "CaptureMessages.h"
+#include "ScriptedPrompter.h"
+#include "SecondCameraDialog.h"
+#include "TempProgramDir.h"
+#include "VideoFormatDialog.h"
+#include "VideoPropertiesDialog.h"
+#include "VideoWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+#include <linux/videodev2.h>
+
+#include <chrono>
+#include <thread>
+
+namespace vestrel {
+namespace {
+
+using namespace std::chrono_literals;
+
+QApplication& app()
+{
+    static int argc = 1;
+    static char name[] = "test_capture";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = new QApplication(argc, argv);
+    return *instance;
+}
+
+class CaptureUi : public testkit::ProgramDirTest {
+protected:
+    void SetUp() override
+    {
+        app();
+        ASSERT_TRUE(capture.EnumerateDevices());
+        ASSERT_TRUE(capture.SelectDevice(0));
+        ASSERT_TRUE(capture.BuildGraph());
+    }
+    testkit::ScriptedPrompter prompter;
+    CVideoCapture capture{prompter, {programDir / "nosys", programDir / "nodev", "virtual", false}};
+};
+
+TEST_F(CaptureUi, VideoWindowFitsItsOwnerTurnsAndPaintsFrames)
+{
+    QWidget owner;
+    owner.resize(1000, 600);
+    owner.show();
+    VideoWindow window(capture, &owner);
+    EXPECT_EQ(window.geometry(), QRect(0, 0, 800, 600));
+    GrabberSettings turned;
+    turned.orientation.rotateLeft = true;
+    capture.Grabber().SetSettings(turned);
+    window.relayout();
+    EXPECT_EQ(window.geometry(), QRect(0, 0, 450, 600));
+    window.setMode(VideoWindow::Mode::ActualSize);
+    window.setZoomLevel(6);
+    EXPECT_EQ(window.geometry(), QRect(-900, -1200, 1944 + 1800, 2592 + 2400));
+    EXPECT_FALSE(window.forwardsInput());
+    window.setMode(VideoWindow::Mode::FitWindow);
+    window.setZoomLevel(0);
+    owner.resize(640, 480);  // the owner's resize re-places the window by itself
+    EXPECT_EQ(window.geometry(), QRect(0, 0, 360, 480));
+
+    ASSERT_TRUE(capture.SetFrameSize(320, 240));
+    for (int i = 0; i < 200 && !window.pollFrame(); ++i) std::this_thread::sleep_for(10ms);
+    window.grab();
+    EXPECT_EQ(window.framesShown(), 1u);
+    const QImage shown = window.grab().toImage();
+    EXPECT_EQ(shown.size(), QSize(360, 480));
+    EXPECT_NE(shown.pixel(180, 240), QColor(Qt::black).rgb()) << "a picture, not the empty window";
+}
+
+TEST_F(CaptureUi, SecondCameraDialogSizesShrinkAndClose)
+{
+    auto* dialog = new SecondCameraDialog(capture, nullptr);
+    QStringList sizes;
+    for (int i = 0; i < dialog->sizeBox()->count(); ++i) sizes << dialog->sizeBox()->itemText(i);
+    EXPECT_EQ(sizes, (QStringList{"160*120", "176*144", "320*240", "352*288", "640*480"}));
+    EXPECT_EQ(dialog->sizeBox()->currentText(), "640*480");
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("视频 2"));
+
+    int scans = 0;
+    dialog->setScanHook([&] { ++scans; });
+    dialog->scanButton()->click();
+    EXPECT_EQ(scans, 1);
+
+    ASSERT_TRUE(dialog->chooseSize("176*144"));
+    EXPECT_EQ(capture.FormatSize(), (FrameSize{176, 144}));
+    EXPECT_FALSE(dialog->chooseSize("176x144"));
+
+    const QSize normal = dialog->size();
+    dialog->toggleMini();
+    EXPECT_EQ(dialog->size(), QSize(65, 60));
+    EXPECT_EQ(dialog->miniButton()->text(), QString::fromUtf8("窗体恢复"));
+    dialog->toggleMini();
+    EXPECT_EQ(dialog->size(), normal);
+    EXPECT_EQ(dialog->miniButton()->text(), QString::fromUtf8("窗体缩小"));
+
+    dialog->close();  // deletes itself and closes the camera
+    EXPECT_EQ(capture.State(), StreamState::NoGraph);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(CaptureUi, SecondCameraWithoutItsIdsLeavesAMessageAndNoDialog)
+{
+    CVideoCapture second(prompter, {programDir / "nosys", programDir / "nodev", "virtual", false});
+    QWidget pane;
+    EXPECT_EQ(OpenSecondCamera(second, prompter, "18ec", "3299", &pane), nullptr);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{capturemsg::kNoSecondCamera});
+    EXPECT_TRUE(second.TopOffset());
+    EXPECT_TRUE(second.Grabber().PassThrough());
+}
+
+TEST_F(CaptureUi, PropertyPageChangesAndRestoresControls)
+{
+    VideoPropertiesDialog dialog(capture, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("视频属性"));
+    QSpinBox* brightness = nullptr;
+    for (QSpinBox* spin : dialog.findChildren<QSpinBox*>())
+        if (spin->minimum() == -64) brightness = spin;
+    ASSERT_NE(brightness, nullptr);
+    brightness->setValue(25);
+    auto valueOf = [&](std::uint32_t id) {
+        for (const CameraControl& c : capture.Controls())
+            if (c.id == id) return c.value;
+        return -1000;
+    };
+    EXPECT_EQ(valueOf(V4L2_CID_BRIGHTNESS), 25);
+    dialog.restoreDefaults();
+    EXPECT_EQ(valueOf(V4L2_CID_BRIGHTNESS), 0);
+    EXPECT_EQ(brightness->value(), 0);
+}
+
+TEST_F(CaptureUi, FormatPageOffersTheCameraSizes)
+{
+    VideoFormatDialog dialog(capture.Formats(), capture.FormatSize(), nullptr);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("视频格式"));
+    ASSERT_TRUE(dialog.chosenSize().has_value());
+    EXPECT_EQ(*dialog.chosenSize(), (FrameSize{2592, 1944}));
+    dialog.selectSize({640, 480});
+    EXPECT_EQ(*dialog.chosenSize(), (FrameSize{640, 480}));
+}
+
+}  // namespace
+}  // namespace vestrel
