@@ -135,21 +135,25 @@ bool RenderFaxPages(const PrintJob& job, const std::string& pdfPath, const std::
 }
 
 bool PrintToFaxPrinter(const PrintJob& job, std::string& error) {
-    TemporaryFolder work;
-    if (work.path().empty()) {
-        error = "cannot create a scratch folder in " + fax::TolvyRoot();
-        return false;
+    {
+        TemporaryFolder work;
+        if (work.path().empty()) {
+            error = "cannot create a scratch folder in " + fax::TolvyRoot();
+            return false;
+        }
+        const std::string pdf = work.path() + "/printed.pdf";
+        const std::string pages = work.path() + "/printed.tif";
+        if (!ConvertToPdf(job, pdf, error) || !RenderFaxPages(job, pdf, pages, error)) return false;
+        std::error_code ec;
+        // One rename: whoever picks the file up never sees half of it.
+        fs::rename(pages, scratch::PrintedTiff(), ec);
+        if (ec) {
+            error = "cannot write " + scratch::PrintedTiff() + ": " + ec.message();
+            return false;
+        }
     }
-    const std::string pdf = work.path() + "/printed.pdf";
-    const std::string pages = work.path() + "/printed.tif";
-    if (!ConvertToPdf(job, pdf, error) || !RenderFaxPages(job, pdf, pages, error)) return false;
-    std::error_code ec;
-    // One rename: whoever picks the file up never sees half of it.
-    fs::rename(pages, scratch::PrintedTiff(), ec);
-    if (ec) {
-        error = "cannot write " + scratch::PrintedTiff() + ": " + ec.message();
-        return false;
-    }
+    // The signal comes last, when nothing of ours is left to tidy: the waiting side may
+    // end the printer as soon as it has the file.
     PrinterSemaphore semaphore;
     if (!semaphore.Create(scratch::SemaphoreName()) || !semaphore.Post()) {
         error = "cannot signal the semaphore " + scratch::SemaphoreName();
