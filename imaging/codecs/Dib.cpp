@@ -153,7 +153,8 @@ std::optional<CodecImage> ReadDib(Bytes dib, const DibReadOptions& options, bool
     if (options.icon) {
         const std::size_t maskStride = (PackedRowBytes(width, 1) + 3) & ~std::size_t{3};
         const Bytes mask = rows.Take(maskStride * static_cast<std::size_t>(height));
-        if (rows.ok() && image.alpha.empty()) {
+        if (!rows.ok()) return std::nullopt;  // every icon bitmap carries its mask
+        if (image.alpha.empty()) {
             cv::Mat transparent(height, width, CV_8UC1);
             for (int row = 0; row < height; ++row)
                 UnpackRow(mask.data() + maskStride * static_cast<std::size_t>(row),

@@ -46,6 +46,9 @@ std::optional<CodecImage> DecodeJpeg2000(Bytes file) {
     siz.U16be();  // Rsiz
     const std::int64_t xsiz = siz.U32be(), ysiz = siz.U32be(), xosiz = siz.U32be(), yosiz = siz.U32be();
     if (stream.size() < 4 || !siz.ok() || !SizeAllowed(xsiz - xosiz, ysiz - yosiz)) return std::nullopt;
+    // OpenJPEG decodes a cut code stream as far as it goes; we want the whole picture or
+    // nothing, so the stream must end with its end-of-code-stream marker.
+    if (stream[stream.size() - 2] != 0xFF || stream[stream.size() - 1] != 0xD9) return std::nullopt;
     return DecodeWithOpenCv(file);
 }
 

@@ -87,6 +87,8 @@ std::optional<CodecImage> DecodePcx(Bytes file) {
             if (at >= kHeaderBytes && file[at] == kPaletteMarker) {
                 for (int i = 0; i < 256; ++i)
                     image.palette.push_back({file[at + 3 * i + 3], file[at + 3 * i + 2], file[at + 3 * i + 1]});
+            } else if (version >= 5) {
+                return std::nullopt;  // the palette was cut off
             } else {
                 image.palette = GreyPalette(8);
             }
@@ -99,7 +101,6 @@ std::optional<CodecImage> DecodePcx(Bytes file) {
             image.palette = first == second ? std::vector<PaletteEntry>{{0, 0, 0}, {255, 255, 255}}
                                             : std::vector<PaletteEntry>{first, second};
         }
-        (void)version;
     }
     if (hdpi > 0 && vdpi > 0) image.xdpi = hdpi, image.ydpi = vdpi;
     return image;

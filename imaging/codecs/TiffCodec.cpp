@@ -67,7 +67,8 @@ std::optional<CodecImage> ReadIndexedPage(TIFF* tiff, int width, int height, int
 std::optional<CodecImage> ReadRgbaPage(TIFF* tiff, int width, int height) {
     cv::Mat raster(height, width, CV_8UC4);
     if (!TIFFReadRGBAImageOriented(tiff, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
-                                   reinterpret_cast<std::uint32_t*>(raster.data), ORIENTATION_TOPLEFT, 0))
+                                   reinterpret_cast<std::uint32_t*>(raster.data), ORIENTATION_TOPLEFT,
+                                   /*stop_on_error=*/1))
         return std::nullopt;
     // libtiff packs each pixel as R, G, B, A in memory order.
     CodecImage image;
