@@ -205,9 +205,17 @@ cv::Mat CxImage::ToBgra() const
     cv::cvtColor(ToBgr(), bgra, cv::COLOR_BGR2BGRA);
     if (!m_alpha.empty()) cv::insertChannel(m_alpha, bgra, 3);
     if (IsTransparent()) {
-        for (int y = 0; y < bgra.rows; ++y)
-            for (int x = 0; x < bgra.cols; ++x)
-                if (IsTransparentAt(x, y)) bgra.at<cv::Vec4b>(y, x)[3] = 0;
+        cv::Mat transparent;
+        if (m_bpp == 24) {
+            const cv::Scalar colour(m_transColor.rgbBlue, m_transColor.rgbGreen, m_transColor.rgbRed);
+            cv::inRange(m_pixels, colour, colour, transparent);
+        } else {
+            cv::compare(m_pixels, cv::Scalar(double(m_transIndex)), transparent, cv::CMP_EQ);
+        }
+        std::vector<cv::Mat> channels;
+        cv::split(bgra, channels);
+        channels[3].setTo(cv::Scalar(0), transparent);
+        cv::merge(channels, bgra);
     }
     return bgra;
 }

@@ -1,6 +1,7 @@
 #include "CxImage.h"
 #include "ImageCompare.h"
 #include "TempProgramDir.h"
+#include "codecs/CodecImage.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
@@ -170,4 +171,26 @@ TEST_F(CxImageFiles, DamagedOrMissingFilesLeaveTheImageAsItWas)
     // Type 0: the format is found from the content.
     ASSERT_TRUE(image.Load(file("good.png"), 0));
     EXPECT_EQ(image.GetWidth(), 20);
+}
+
+TEST_F(CxImageFiles, MultiPageTiffKeepsItsPageCountAndReadsTheChosenPage)
+{
+    CxImage first = Colour(30, 20), second = Colour(30, 20);
+    ASSERT_TRUE(second.Negative());
+    ASSERT_TRUE(first.Save(file("pages.tif"), 6));
+    vestrel::codecs::EncodeOptions append;
+    append.tiffAppend = true;
+    ASSERT_TRUE(vestrel::codecs::Encode(second.ToCodecImage(), file("pages.tif"), 6, append));
+
+    CxImage image;
+    ASSERT_TRUE(image.Load(file("pages.tif"), 6));
+    EXPECT_EQ(image.GetNumFrames(), 2);
+    EXPECT_TRUE(SamePixels(image.ToBgr(), first.ToBgr()));
+    image.SetFrame(1);
+    ASSERT_TRUE(image.Load(file("pages.tif"), 6));
+    EXPECT_TRUE(SamePixels(image.ToBgr(), second.ToBgr()));
+    image.SetFrame(2);
+    EXPECT_FALSE(image.Load(file("pages.tif"), 6));
+    image.DestroyFrames();
+    EXPECT_EQ(image.GetNumFrames(), 1);
 }

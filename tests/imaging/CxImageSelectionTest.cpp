@@ -1,6 +1,7 @@
 #include "CxImage.h"
 
 #include <gtest/gtest.h>
+#include <opencv2/core.hpp>
 
 using vestrel::CxImage;
 using vestrel::MakeRgbQuad;
@@ -62,6 +63,13 @@ TEST(CxImageTransparency, IndexAndColourSemantics)
     image.SetTransIndex(-1);
     EXPECT_FALSE(image.IsTransparent());
     EXPECT_FALSE(image.IsTransparentAt(1, 1));
+
+    image.SetTransColor(MakeRgbQuad(255, 255, 255));
+    image.AlphaSet(2, 2, 77);
+    const cv::Mat bgra = image.ToBgra();
+    EXPECT_EQ(bgra.at<cv::Vec4b>(1, 1)[3], 0);
+    EXPECT_EQ(bgra.at<cv::Vec4b>(2, 2)[3], 77);
+    EXPECT_EQ(bgra.at<cv::Vec4b>(0, 0)[3], 255);
 
     CxImage palette(4, 4, 1);
     palette.SetTransColor(MakeRgbQuad(255, 255, 255));
