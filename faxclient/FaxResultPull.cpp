@@ -47,12 +47,8 @@ struct PullProtocol<RecvTask> {
     static constexpr std::uint32_t endReply = REQ_ENDRECVTASK_SYNCALL_ACK;
     static constexpr int perReply = MAXRECVTASKSONEQUERY;
     static constexpr const char* pulledText = logtext::kRecvTasksPulled;
-    // Callers read these as C strings.
-    static void sanitize(RecvTask& task)
-    {
-        TerminateSlot(task.callingNumber);
-        TerminateSlot(task.remoteFileName);
-    }
+    // Kept as the server sent them: the download asks for the name exactly as given.
+    static void sanitize(RecvTask&) {}
 };
 
 }  // namespace
@@ -159,12 +155,16 @@ int FaxConnection::pickRecvTask(RecvTask& task, const char* folder)
 {
     if (recvTasks_.empty())
         return QUENDLE_ERR_NOTHING;
-    task = recvTasks_.front();
+    const RecvTask received = recvTasks_.front();
     recvTasks_.pop_front();
+    // The caller's copy can be read as C strings whatever the server put in the slots.
+    task = received;
+    TerminateSlot(task.callingNumber);
+    TerminateSlot(task.remoteFileName);
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (state_ != kSlotLoggedIn)
         return QUENDLE_ERR_NOT_READY;
-    return download(task, folder);
+    return download(received, folder);
 }
 
 int FaxConnection::download(const RecvTask& task, const std::string& folder)
