@@ -15,6 +15,7 @@ packages=(
   xvfb xauth gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   poppler-utils qpdf
   clang libclang-rt-14-dev
+  strace
 )
 
 missing=()
