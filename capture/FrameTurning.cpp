@@ -3,6 +3,7 @@
 #include <opencv2/core.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -64,6 +65,8 @@ void turnSideways(const cv::Mat& in, cv::Mat& out, const cv::Rect& clear, bool l
         rowStride = 3;
         colStride = -step;
     }
+    // The output row whose pixels come from the input's last column.
+    const int lastColumnRow = left ? 0 : in.cols - 1;
     const unsigned char* mask = maskRow(out.cols);
     const int clearBottom = clear.y + clear.height;
     const int clearRight = clear.x + clear.width;
@@ -84,7 +87,18 @@ void turnSideways(const cv::Mat& in, cv::Mat& out, const cv::Rect& clear, bool l
             for (int i = i0; i < i1; ++i) {
                 unsigned char* d = out.ptr(i) + std::ptrdiff_t(j0) * 3;
                 const unsigned char* s = base + i * rowStride + j0 * colStride;
-                for (int j = j0; j < j1; ++j, d += 3, s += colStride) {
+                // Pixels move as 4-byte words; the extra byte lands on the next output
+                // pixel, which is written later. The row's last clear pixel, and input
+                // pixels at the end of an input row (whose extra byte could lie past the
+                // frame), move as 3 bytes.
+                const int wordEnd = (i == lastColumnRow) ? j0 : std::min(j1, clearRight - 1);
+                int j = j0;
+                for (; j < wordEnd; ++j, d += 3, s += colStride) {
+                    std::uint32_t word;
+                    std::memcpy(&word, s, 4);
+                    std::memcpy(d, &word, 4);
+                }
+                for (; j < j1; ++j, d += 3, s += colStride) {
                     d[0] = s[0];
                     d[1] = s[1];
                     d[2] = s[2];
