@@ -16,7 +16,6 @@ struct JpegLayout {
     int width = 0, height = 0;
     double xdpi = 0, ydpi = 0;
     bool complete = false;  // the end-of-image marker was found after the scan data
-    std::size_t jfifOffset = 0;  // where the APP0 JFIF segment's payload starts, 0 if none
 };
 
 bool IsStandalone(std::uint8_t marker) {
@@ -64,7 +63,6 @@ std::optional<JpegLayout> ReadLayout(Bytes file) {
             layout.width = (payload[3] << 8) | payload[4];
         } else if (marker == 0xE0 && payload.size() >= 12 && std::equal(payload.begin(), payload.begin() + 5,
                                                                        "JFIF")) {
-            layout.jfifOffset = at + 2;
             const int units = payload[7];
             const int x = (payload[8] << 8) | payload[9], y = (payload[10] << 8) | payload[11];
             const double scale = units == 1 ? 1.0 : units == 2 ? 2.54 : 0.0;
@@ -94,13 +92,15 @@ EncodedFile EncodeJpeg(const CodecImage& image, int quality) {
     auto out = EncodeWithOpenCv(grey ? ToGrey(image) : ToBgr(image), ".jpg",
                                 {cv::IMWRITE_JPEG_QUALITY, std::clamp(quality, 0, 100)});
     if (!out) return std::nullopt;
-    // libjpeg writes a JFIF header with an aspect ratio only; put the resolution in it.
-    const auto layout = ReadLayout(*out);
-    if (layout && layout->jfifOffset && image.xdpi > 0 && image.ydpi > 0) {
-        auto& bytes = *out;
+    // libjpeg writes a JFIF header with an aspect ratio only, right after the start
+    // marker; put the resolution in it.
+    auto& bytes = *out;
+    static constexpr std::uint8_t kJfifStart[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0};
+    const bool jfif = bytes.size() > 18 && std::equal(std::begin(kJfifStart), std::end(kJfifStart), bytes.begin());
+    if (jfif && image.xdpi > 0 && image.ydpi > 0) {
         const auto x = static_cast<std::uint16_t>(std::clamp(std::lround(image.xdpi), 1L, 65535L));
         const auto y = static_cast<std::uint16_t>(std::clamp(std::lround(image.ydpi), 1L, 65535L));
-        const std::size_t at = layout->jfifOffset;
+        constexpr std::size_t at = 6;  // the segment's payload
         bytes[at + 7] = 1;  // dots per inch
         bytes[at + 8] = static_cast<std::uint8_t>(x >> 8), bytes[at + 9] = static_cast<std::uint8_t>(x);
         bytes[at + 10] = static_cast<std::uint8_t>(y >> 8), bytes[at + 11] = static_cast<std::uint8_t>(y);
