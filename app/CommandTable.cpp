@@ -104,9 +104,9 @@ constexpr CommandInfo kCommands[] = {
     {ID_WINDOW_RESTORE, "窗口复原", F::Frame, Always, "", ""},
     // 扫描
     {ID_SCAN_SETTINGS, "扫描设置", F::ScanSettings, WhenScanReady, "preferences-system", ""},
-    {ID_SCAN, "扫描图片", F::Scanning, WhenScanReady, "camera-photo", "scan.svg"},
-    {ID_TIMED_SCAN, "定时扫描", F::Scanning, TimedScanRule, "", "timed-scan.svg"},
-    {ID_STOP_SCAN, "停止扫描", F::Scanning, StopScanRule, "media-playback-stop", "stop-scan.svg"},
+    {ID_SCAN, "扫描图片", F::ScanStore, WhenScanReady, "camera-photo", "scan.svg"},
+    {ID_TIMED_SCAN, "定时扫描", F::ScanStore, TimedScanRule, "", "timed-scan.svg"},
+    {ID_STOP_SCAN, "停止扫描", F::ScanStore, StopScanRule, "media-playback-stop", "stop-scan.svg"},
     {ID_DIGITAL_ZOOM, "数码变焦", F::Capture, WhenScanReady, "zoom-in", ""},
     {ID_RECORD, "录制视频", F::Recording, RecordRule, "media-record", "record.svg"},
     {ID_STOP_RECORD, "停止录制", F::Recording, StopRecordRule, "media-playback-stop", ""},

@@ -12,7 +12,8 @@ enum class Feature {
     Frame,           // the main window itself: view switches, tray, help, defaults
     Capture,         // the live camera picture and the second camera
     CaptureDialogs,  // the camera's property and format dialogs
-    Scanning,        // scan, timed scan, size list, orientation
+    Scanning,        // size list and orientation
+    ScanStore,       // the scan command and timed scanning: frames stored as files
     ScanSettings,    // the scan-settings dialog and the scan interval
     Recording,       // video recording
     Document,        // the image document: open, save, history, clipboard

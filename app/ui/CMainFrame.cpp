@@ -1,0 +1,389 @@
+#include "CMainFrame.h"
+
+#include "AppIcons.h"
+#include "AppMessages.h"
+#include "CButtonView.h"
+#include "CHelperView.h"
+#include "CLiveView.h"
+#include "CommandIds.h"
+#include "ImageSizeList.h"
+#include "PaneSeams.h"
+#include "PhotoFolderListing.h"
+#include "ProgramDir.h"
+#include "Prompter.h"
+#include "ScanDriver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+
+namespace vestrel {
+
+using namespace cmd;
+
+CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, QWidget* parent)
+    : QMainWindow(parent),
+      prompter_(prompter),
+      camera_(std::move(camera)),
+      programDir_(ProgramDir()),
+      settings_(DefaultSettings(programDir_))
+{
+    setWindowTitle(QString::fromUtf8(appmsg::kMainWindowTitle));
+    setWindowIcon(ApplicationIcon());
+    settings_.w = settings_.lwidth;
+    settings_.h = settings_.lheight;
+
+    buildMenus();
+    buildToolBars();
+    statusBar()->showMessage(QStringLiteral("就绪"));
+    buildPanes();
+    buildTray();
+    buildShortcuts();
+    registerHandlers();
+
+    if (camera_) {
+        ScanDriver::Hooks hooks;
+        hooks.redraw = [this] {
+            updateCommandUi();
+            redrawPanes();
+        };
+        scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, hooks);
+        camera_->setDeviceLostHandler([this] {
+            // A recording would stop here; then the program ends, as without a camera.
+            prompter_.message(appmsg::kDeviceRemoved);
+            QCoreApplication::exit(0);
+        });
+    }
+
+    // The old frame refreshed its buttons on every idle moment; a short timer does the same
+    // for the state that changes outside our own commands.
+    commandUiTimer_ = new QTimer(this);
+    commandUiTimer_->setInterval(250);
+    connect(commandUiTimer_, &QTimer::timeout, this, &CMainFrame::updateCommandUi);
+    commandUiTimer_->start();
+    updateCommandUi();
+}
+
+CMainFrame::~CMainFrame()
+{
+    SaveConfig();
+    scanDriver_.reset();
+    if (tray_) tray_->hide();
+    // The camera goes before the panes that host its video window.
+    if (camera_ && camera_->videoWindow()) camera_->videoWindow()->setParent(nullptr);
+    camera_.reset();
+}
+
+QAction* CMainFrame::makeAction(int id)
+{
+    if (auto it = actions_.find(id); it != actions_.end()) return it->second;
+    const CommandInfo* info = FindCommand(id);
+    auto* action = new QAction(QString::fromUtf8(info ? info->text : "?"), this);
+    action->setData(id);
+    action->setIcon(CommandIcon(id));
+    action->setToolTip(action->text().remove(QLatin1Char('&')));
+    action->setStatusTip(action->toolTip());
+    action->setCheckable(true);  // unchecked items look like plain items; rules check some
+    connect(action, &QAction::triggered, this, [this, id] {
+        OnCommand(id);
+        updateCommandUi();
+    });
+    actions_[id] = action;
+    return action;
+}
+
+QAction* CMainFrame::action(int id) const
+{
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* CMainFrame::buildMenu(const std::vector<MenuNode>& nodes, QMenu* into)
+{
+    for (const MenuNode& node : nodes) {
+        switch (node.kind) {
+        case MenuNode::Kind::Separator: into->addSeparator(); break;
+        case MenuNode::Kind::Command: {
+            QAction* a = makeAction(node.id);
+            // The same command may read differently in different menus; the first text wins
+            // on the shared action, so menus that differ get their own text through a copy.
+            if (a->text() != QString::fromStdString(node.text)) {
+                auto* alias = new QAction(QString::fromStdString(node.text), into);
+                alias->setCheckable(true);
+                alias->setData(node.id);
+                connect(alias, &QAction::triggered, a, &QAction::trigger);
+                connect(a, &QAction::changed, alias, [alias, a] {
+                    alias->setEnabled(a->isEnabled());
+                    alias->setChecked(a->isChecked());
+                });
+                into->addAction(alias);
+            } else {
+                into->addAction(a);
+            }
+            break;
+        }
+        case MenuNode::Kind::Popup:
+            buildMenu(node.items, into->addMenu(QString::fromStdString(node.text)));
+            break;
+        }
+    }
+    connect(into, &QMenu::aboutToShow, this, &CMainFrame::updateCommandUi);
+    return into;
+}
+
+void CMainFrame::buildMenus()
+{
+    for (const MenuNode& top : MainMenu())
+        buildMenu(top.items, menuBar()->addMenu(QString::fromStdString(top.text)));
+    liveContextMenu_ = buildMenu(LiveContextMenu(), new QMenu(this));
+    // Accelerators (table 128).
+    auto keys = [this](int id, std::initializer_list<QKeySequence> seqs) {
+        makeAction(id)->setShortcuts(QList<QKeySequence>(seqs));
+    };
+    keys(ID_FILE_NEW, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    keys(ID_FILE_OPEN, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    keys(ID_FILE_SAVE, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    keys(ID_FILE_PRINT, {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    keys(ID_EDIT_UNDO, {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    keys(ID_EDIT_CUT, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    keys(ID_EDIT_COPY, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    keys(ID_EDIT_PASTE, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+}
+
+void CMainFrame::buildToolBars()
+{
+    auto fill = [this](QToolBar* bar, const std::vector<int>& ids) {
+        bool sizeListPlaced = false;
+        for (int id : ids) {
+            if (id == ID_SIZE_LIST) {
+                // The size list covers the room the old bar kept for it.
+                if (!sizeListPlaced) buildSizeList(bar);
+                sizeListPlaced = true;
+                continue;
+            }
+            if (id == 0) bar->addSeparator();
+            else bar->addAction(makeAction(id));
+        }
+    };
+    mainBar_ = addToolBar(QStringLiteral("主工具栏"));
+    mainBar_->setObjectName(QStringLiteral("mainToolBar"));
+    mainBar_->setIconSize(QSize(20, 20));
+    fill(mainBar_, MainToolBar());
+
+    secondBar_ = addToolBar(QStringLiteral("第二工具栏"));
+    secondBar_->setObjectName(QStringLiteral("secondToolBar"));
+    secondBar_->setIconSize(QSize(22, 22));
+    secondBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    fill(secondBar_, SecondToolBar());
+
+    leftBar_ = new QToolBar(QStringLiteral("左工具栏"), this);
+    leftBar_->setObjectName(QStringLiteral("leftToolBar"));
+    leftBar_->setIconSize(QSize(22, 22));
+    addToolBar(Qt::LeftToolBarArea, leftBar_);
+    fill(leftBar_, LeftToolBar());
+}
+
+void CMainFrame::buildSizeList(QToolBar* bar)
+{
+    sizeList_ = new QComboBox(bar);
+    sizeList_->setObjectName(QStringLiteral("sizeList"));
+    for (const auto& entry : scan::ImageSizeList()) sizeList_->addItem(QString::fromUtf8(entry.label.data(), int(entry.label.size())));
+    sizeList_->setFixedWidth(135);
+    sizeList_->setMaxVisibleItems(9);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(14);
+    sizeList_->setFont(font);
+    sizeList_->setToolTip(QStringLiteral("图像大小"));
+    sizeList_->setCurrentIndex(0);
+    connect(sizeList_, &QComboBox::activated, this, [this](int index) {
+        OnSizeEntry(index);
+        updateCommandUi();
+    });
+    QAction* holder = bar->addWidget(sizeList_);
+    holder->setData(ID_SIZE_LIST);
+}
+
+void CMainFrame::buildPanes()
+{
+    mainSplitter_ = new QSplitter(Qt::Horizontal, this);
+    leftSplitter_ = new QSplitter(Qt::Vertical, mainSplitter_);
+    rightSplitter_ = new QSplitter(Qt::Vertical, mainSplitter_);
+    mainSplitter_->setObjectName(QStringLiteral("mainSplitter"));
+    leftSplitter_->setObjectName(QStringLiteral("leftSplitter"));
+    rightSplitter_->setObjectName(QStringLiteral("rightSplitter"));
+
+    imagePane_ = new QStackedWidget(leftSplitter_);
+    liveView_ = new CLiveView(imagePane_);
+    stillView_ = new CQuorvanView(imagePane_);
+    imagePane_->addWidget(liveView_);
+    imagePane_->addWidget(stillView_);
+    helperView_ = new CHelperView(leftSplitter_);
+    buttonView_ = new CButtonView(rightSplitter_);
+    libraryView_ = new CThumbViewerView(rightSplitter_);
+    for (QSplitter* s : {mainSplitter_, leftSplitter_, rightSplitter_}) s->setChildrenCollapsible(true);
+    setCentralWidget(mainSplitter_);
+    applyNormalSplitterSizes();
+
+    helperView_->setPieceSource([this] {
+        if (!scan_.liveMode) {
+            // The still picture's texts belong to the image document; without it the pane
+            // says that no picture is shown.
+            return std::vector<HelperPiece>{{10, 0, true, "提示："}, {50, 0, false, " 静态"},
+                                            {50, 1, false, "—— 窗口无图片显示"}};
+        }
+        LiveHelperInput in;
+        in.timedScanning = scan_.timedScanning;
+        in.recording = scan_.recording;
+        in.sizeEntry = sizeList_ ? sizeList_->currentIndex() : 0;
+        in.presetState = liveView_->presetDraw();
+        in.settings = &settings_;
+        return LiveHelperPieces(in);
+    });
+
+    connect(buttonView_, &CButtonView::commandTriggered, this, [this](int id) {
+        OnCommand(id);
+        updateCommandUi();
+    });
+    connect(liveView_, &CLiveView::scanRequested, this, [this] { OnCommand(ID_SCAN); });
+    connect(liveView_, &CLiveView::stopRequested, this, &CMainFrame::OnStopAll);
+    connect(liveView_, &CLiveView::contextMenuRequested, this, [this](QPoint at) {
+        updateCommandUi();
+        liveContextMenu_->popup(at);
+    });
+    connect(liveView_, &CLiveView::presetDrawn, this, [this](FrameRect r) { OnPresetDrawn(r); });
+    connect(liveView_, &CLiveView::previewPauseRequested, this, [this](bool paused) {
+        if (camera_) camera_->showPreview(!paused);
+    });
+    liveView_->setGeometrySource([this] {
+        LiveViewGeometry g;
+        g.clientWidth = liveView_->width();
+        g.clientHeight = liveView_->height();
+        g.actualSize = scan_.actualSize;
+        if (camera_ && camera_->videoWindow()) {
+            // At actual size the video window scrolls by sitting at a negative offset.
+            g.scrollX = -camera_->videoWindow()->x();
+            g.scrollY = -camera_->videoWindow()->y();
+        }
+        g.frameWidth = settings_.lwidth;
+        g.frameHeight = settings_.lheight;
+        g.orientation = settings_.orientation;
+        return g;
+    });
+}
+
+void CMainFrame::buildTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    tray_ = new QSystemTrayIcon(ApplicationIcon(), this);
+    tray_->setToolTip(QString::fromUtf8(appmsg::kMainWindowTitle));
+    auto* menu = new QMenu(this);
+    buildMenu(TrayMenu(), menu);
+    tray_->setContextMenu(menu);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+        if (why == QSystemTrayIcon::DoubleClick || why == QSystemTrayIcon::Trigger) wake();
+    });
+    tray_->show();
+}
+
+void CMainFrame::buildShortcuts()
+{
+    // F11 shows the window. Where no global grab is available it works while the program
+    // has the keyboard, which the tray icon's double click covers otherwise.
+    auto* f11 = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    f11->setContext(Qt::ApplicationShortcut);
+    connect(f11, &QShortcut::activated, this, &CMainFrame::wake);
+    // F6 and Shift+F6 walk through the panes.
+    auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
+    connect(next, &QShortcut::activated, this, [this] { focusNextChild(); });
+    auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), this);
+    connect(previous, &QShortcut::activated, this, [this] { focusPreviousChild(); });
+}
+
+FrameState CMainFrame::State() const
+{
+    FrameState s;
+    s.features.add(Feature::Frame).add(Feature::Scanning);
+    if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
+    if (scanDriver_) s.features.add(Feature::ScanStore);
+    s.liveMode = scan_.liveMode;
+    s.recording = scan_.recording;
+    s.timedScanning = scan_.timedScanning;
+    s.hasImage = hasImage_;
+    s.fullScreen = fullScreen_;
+    s.actualSize = scan_.actualSize;
+    s.idCardCopyMode = scan_.idCardCopyMode;
+    s.ebookRunning = scan_.pdfEbookMode;
+    s.sizeEntryInForce = liveView_ && liveView_->presetDraw() && !settings_.presetInForce &&
+                                 settings_.w == settings_.lwidth && settings_.h == settings_.lheight
+                             ? scan::kPresetEntry
+                             : scan::CheckedSizeEntry(settings_);
+    s.orientation = settings_.orientation;
+    return s;
+}
+
+void CMainFrame::updateCommandUi()
+{
+    const FrameState state = State();
+    for (auto& [id, action] : actions_) {
+        const CommandStatus status = StatusOf(id, state);
+        action->setEnabled(status.enabled);
+        action->setChecked(status.checked);
+    }
+    if (sizeList_) sizeList_->setEnabled(StatusOf(ID_SIZE_LIST, state).enabled);
+    buttonView_->setScanEnabled(StatusOf(ID_SCAN, state).enabled);
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    if (!StatusOf(id, State()).enabled) return;
+    if (const auto it = handlers_.find(id); it != handlers_.end()) it->second();
+}
+
+SplitterSizes CMainFrame::splitterSizes() const
+{
+    const QList<int> m = mainSplitter_->sizes(), l = leftSplitter_->sizes(), r = rightSplitter_->sizes();
+    return {m.value(0), m.value(1), l.value(0), l.value(1), r.value(0), r.value(1)};
+}
+
+void CMainFrame::applyNormalSplitterSizes()
+{
+    const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
+    const SplitterSizes s = NormalSplitterSizes(screen.width(), screen.height());
+    mainSplitter_->setSizes({s.imageColumn, s.sideColumn});
+    leftSplitter_->setSizes({s.imageRow, s.infoRow});
+    rightSplitter_->setSizes({s.buttonRow, s.libraryRow});
+}
+
+void CMainFrame::redrawPanes()
+{
+    helperView_->update();
+    buttonView_->update();
+    stillView_->update();
+}
+
+bool CMainFrame::startCamera()
+{
+    if (!camera_ || !camera_->start(liveView_)) return false;
+    liveView_->setVideoWindow(camera_->videoWindow());
+    placeVideo();
+    return true;
+}
+
+void CMainFrame::setScanDriver(std::unique_ptr<ScanDriver> driver)
+{
+    scanDriver_ = std::move(driver);
+    updateCommandUi();
+}
+
+}  // namespace vestrel

@@ -1,0 +1,149 @@
+#pragma once
+// The program's one top-level window: the image pane (live picture or still picture) over
+// the information pane on the left, the button pane over the photo library on the right,
+// the eight menus, three tool bars with the size list, the status bar and the tray icon.
+// It owns the scan settings and state and routes every command through the command table;
+// the work itself belongs to the subsystem that owns each command.
+
+#include "CommandTable.h"
+#include "FrameLayout.h"
+#include "LiveCamera.h"
+#include "MenuLayout.h"
+#include "ScanState.h"
+#include "Settings.h"
+
+#include <QByteArray>
+#include <QMainWindow>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QSystemTrayIcon;
+class QTimer;
+class QToolBar;
+
+namespace vestrel {
+
+class CButtonView;
+class CHelperView;
+class CLiveView;
+class CQuorvanView;
+class CThumbViewerView;
+class Prompter;
+class ScanDriver;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // `camera` may be null: the window then runs without a live picture (tests).
+    CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Puts the camera's video window into the live pane and starts the picture; false when
+    // the preview cannot be built.
+    bool startCamera();
+    // Reads config.ini and applies it: size entry, frame size, scan area, orientation.
+    void LoadConfig();
+    // Writes config.ini; false when it could not be written.
+    bool SaveConfig();
+
+    // Runs command `id` if the command table enables it now.
+    void OnCommand(int id);
+    FrameState State() const;
+    void updateCommandUi();
+
+    // The wake-up of a second start, the tray's double click and F11: show maximised and
+    // run the live picture again if live mode is on.
+    void wake();
+
+    Settings& settings() { return settings_; }
+    const scan::ScanState& scanState() const { return scan_; }
+    QAction* action(int id) const;
+    QComboBox* sizeList() const { return sizeList_; }
+    CHelperView* helperView() const { return helperView_; }
+    CButtonView* buttonView() const { return buttonView_; }
+    CLiveView* liveView() const { return liveView_; }
+    QToolBar* mainToolBar() const { return mainBar_; }
+    bool fullScreenMode() const { return fullScreen_; }
+    SplitterSizes splitterSizes() const;
+    LiveCamera* camera() const { return camera_.get(); }
+    // Where scans are made; null until a scanner is attached.
+    void setScanDriver(std::unique_ptr<ScanDriver> driver);
+    ScanDriver* scanDriver() const { return scanDriver_.get(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildMenus();
+    QMenu* buildMenu(const std::vector<MenuNode>& nodes, QMenu* into);
+    void buildToolBars();
+    void buildSizeList(QToolBar* bar);
+    void buildPanes();
+    void buildTray();
+    void buildShortcuts();
+    QAction* makeAction(int id);
+    void registerHandlers();
+
+    // Commands of the window itself
+    void OnLiveStill();
+    void OnFullScreen();
+    void setFullScreen(bool on);
+    void OnActualSize();
+    void OnWindowSize();
+    void OnWindowRestore();
+    void OnDigitalZoom();
+    void applyZoom(int level);
+    void OnRestoreDefaults();
+    void OnSizeEntry(int index);
+    void OnOrientation(scan::OrientationChoice choice);
+    void OnHelpDocument(const char* file);
+    void OnStopAll();
+    void OnSecondCamera();
+    void OnVideoFormat();
+    void OnPresetDrawn(const struct FrameRect& rect);
+    void applyNormalSplitterSizes();
+    void placeVideo();
+    void refreshLibrary();
+    void redrawPanes();
+
+    Prompter& prompter_;
+    std::unique_ptr<LiveCamera> camera_;
+    std::unique_ptr<ScanDriver> scanDriver_;
+    std::filesystem::path programDir_;
+    Settings settings_;
+    scan::ScanState scan_;
+    bool hasImage_ = false;  // the document's current image; the document comes later
+    bool fullScreen_ = false;
+    QByteArray savedGeometry_;
+    Qt::WindowStates savedStates_;
+
+    std::map<int, QAction*> actions_;
+    std::map<int, std::function<void()>> handlers_;
+    QToolBar* mainBar_ = nullptr;
+    QToolBar* secondBar_ = nullptr;
+    QToolBar* leftBar_ = nullptr;
+    QComboBox* sizeList_ = nullptr;
+    QSplitter* mainSplitter_ = nullptr;
+    QSplitter* leftSplitter_ = nullptr;
+    QSplitter* rightSplitter_ = nullptr;
+    QStackedWidget* imagePane_ = nullptr;
+    CLiveView* liveView_ = nullptr;
+    CQuorvanView* stillView_ = nullptr;
+    CHelperView* helperView_ = nullptr;
+    CButtonView* buttonView_ = nullptr;
+    CThumbViewerView* libraryView_ = nullptr;
+    QMenu* liveContextMenu_ = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
+    QTimer* commandUiTimer_ = nullptr;
+};
+
+}  // namespace vestrel

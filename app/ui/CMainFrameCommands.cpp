@@ -1,0 +1,339 @@
+// The window's own commands: live/still, full screen, actual and window size, window
+// restore, digital zoom, restore defaults, the size and orientation choices, help, and
+// config.ini.
+
+#include "AppDialogs.h"
+#include "AppMessages.h"
+#include "CButtonView.h"
+#include "CHelperView.h"
+#include "CLiveView.h"
+#include "CMainFrame.h"
+#include "CommandIds.h"
+#include "ImageSizeList.h"
+#include "PaneSeams.h"
+#include "PhotoFolderListing.h"
+#include "ProgramDir.h"
+#include "Prompter.h"
+#include "ScanDriver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+#include <QUrl>
+
+namespace vestrel {
+
+using namespace cmd;
+
+void CMainFrame::registerHandlers()
+{
+    handlers_[ID_APP_EXIT] = [this] { close(); };
+    handlers_[ID_TRAY_EXIT] = [this] { close(); };
+    handlers_[ID_TRAY_SHOW] = [this] { wake(); };
+    handlers_[ID_LIVE_STILL] = [this] { OnLiveStill(); };
+    handlers_[ID_FULL_SCREEN] = [this] { OnFullScreen(); };
+    handlers_[ID_ACTUAL_SIZE] = [this] { OnActualSize(); };
+    handlers_[ID_WINDOW_SIZE] = [this] { OnWindowSize(); };
+    handlers_[ID_WINDOW_RESTORE] = [this] { OnWindowRestore(); };
+    handlers_[ID_DIGITAL_ZOOM] = [this] { OnDigitalZoom(); };
+    handlers_[ID_RESTORE_DEFAULTS] = [this] { OnRestoreDefaults(); };
+    handlers_[ID_APP_ABOUT] = [this] { ShowAboutBox(this); };
+    handlers_[ID_HELP_MANUAL] = [this] { OnHelpDocument(appmsg::kManualFile); };
+    handlers_[ID_HELP_TROUBLESHOOTING] = [this] { OnHelpDocument(appmsg::kTroubleshootingFile); };
+    handlers_[ID_HELP_WEBSITE] = [] { QDesktopServices::openUrl(QUrl(QString::fromUtf8(appmsg::kWebsite))); };
+    for (int entry = 0; entry < scan::kSizeEntryCount; ++entry)
+        handlers_[kSizeCommands[entry]] = [this, entry] { OnSizeEntry(entry); };
+    handlers_[ID_ORIENT_NORMAL] = [this] { OnOrientation(scan::OrientationChoice::Normal); };
+    handlers_[ID_ORIENT_UPSIDE_DOWN] = [this] { OnOrientation(scan::OrientationChoice::UpsideDown); };
+    handlers_[ID_ORIENT_LEFT] = [this] { OnOrientation(scan::OrientationChoice::RotateLeft); };
+    handlers_[ID_ORIENT_RIGHT] = [this] { OnOrientation(scan::OrientationChoice::RotateRight); };
+    handlers_[ID_SECOND_CAMERA] = [this] { OnSecondCamera(); };
+    handlers_[ID_VIDEO_FORMAT] = [this] { OnVideoFormat(); };
+    handlers_[ID_VIDEO_PROPERTIES] = [this] {
+        if (camera_) camera_->showProperties(liveView_);
+    };
+    handlers_[ID_SCAN] = [this] {
+        if (scanDriver_) scanDriver_->scanOnce();
+    };
+    handlers_[ID_TIMED_SCAN] = [this] {
+        if (scanDriver_) scanDriver_->startTimed();
+    };
+    handlers_[ID_STOP_SCAN] = [this] {
+        if (scanDriver_) scanDriver_->stopTimed();
+    };
+}
+
+void CMainFrame::LoadConfig()
+{
+    vestrel::LoadConfig(programpath::ConfigFile(), programDir_, settings_);
+    if (settings_.size < 0 || settings_.size >= scan::kSizeEntryCount) settings_.size = 0;
+    sizeList_->setCurrentIndex(settings_.size);
+    if (camera_ && !camera_->setFrameSize(settings_.lwidth, settings_.lheight)) {
+        // The camera kept its old format; the settings follow what it delivers.
+        settings_.lwidth = camera_->frameWidth();
+        settings_.lheight = camera_->frameHeight();
+    }
+    scan::ApplyStartupSize(settings_);
+    liveView_->setPresetDraw(settings_.size == scan::kPresetEntry);
+    if (camera_) camera_->applySettings(settings_);
+    placeVideo();
+    refreshLibrary();
+    redrawPanes();
+}
+
+bool CMainFrame::SaveConfig()
+{
+    settings_.size = sizeList_ ? sizeList_->currentIndex() : settings_.size;
+    return vestrel::SaveConfig(settings_, programpath::ConfigFile());
+}
+
+void CMainFrame::refreshLibrary()
+{
+    // The photo-library pane comes with its own subsystem; the listing already recomputes
+    // the naming counters the scans continue from.
+    scan::ListPhotoFolder(settings_.path, settings_.bookname, settings_.name, scan_.counters);
+}
+
+void CMainFrame::placeVideo()
+{
+    if (!camera_) return;
+    camera_->applySettings(settings_);
+    camera_->place({scan_.actualSize, scan_.zoomLevel});
+}
+
+void CMainFrame::OnLiveStill()
+{
+    if (scan_.idCardCopyMode) {
+        if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return;
+        scan_.idCardCopyMode = false;
+    }
+    if (scan_.liveMode) {
+        scan_.liveMode = false;
+        imagePane_->setCurrentWidget(stillView_);
+        if (camera_) camera_->showPreview(false);
+        buttonView_->setLiveShown(false);
+    } else {
+        scan_.liveMode = true;
+        imagePane_->setCurrentWidget(liveView_);
+        if (camera_) camera_->showPreview(true);
+        placeVideo();
+        buttonView_->setLiveShown(true);
+        liveView_->setFocus();
+    }
+    updateCommandUi();
+    redrawPanes();
+}
+
+void CMainFrame::OnFullScreen() { setFullScreen(!fullScreen_); }
+
+void CMainFrame::setFullScreen(bool on)
+{
+    if (on == fullScreen_) return;
+    const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
+    if (on) {
+        savedGeometry_ = saveGeometry();
+        savedStates_ = windowState();
+        for (QToolBar* bar : {mainBar_, secondBar_, leftBar_})
+            if (bar) bar->hide();
+        statusBar()->hide();
+        menuBar()->hide();
+        fullScreen_ = true;
+        showFullScreen();
+        const SplitterSizes s = FullScreenSplitterSizes(screen.width(), screen.height());
+        mainSplitter_->setSizes({s.imageColumn, s.sideColumn});
+        leftSplitter_->setSizes({s.imageRow, s.infoRow});
+    } else {
+        fullScreen_ = false;
+        menuBar()->show();
+        statusBar()->show();
+        for (QToolBar* bar : {mainBar_, secondBar_, leftBar_})
+            if (bar) bar->show();
+        setWindowState(savedStates_ & ~Qt::WindowFullScreen);
+        restoreGeometry(savedGeometry_);
+        applyNormalSplitterSizes();
+    }
+    if (scan_.liveMode) placeVideo();
+    redrawPanes();
+}
+
+void CMainFrame::OnActualSize()
+{
+    if (!scan_.liveMode) return;  // the still side belongs to the image view
+    scan_.actualSize = true;
+    scan_.zoomLevel = 0;
+    placeVideo();
+    redrawPanes();
+}
+
+void CMainFrame::OnWindowSize()
+{
+    if (!scan_.liveMode) return;
+    scan_.actualSize = false;
+    scan_.zoomLevel = 0;
+    placeVideo();
+    redrawPanes();
+}
+
+void CMainFrame::OnWindowRestore()
+{
+    for (QToolBar* bar : {mainBar_, secondBar_})
+        if (bar) {
+            addToolBar(Qt::TopToolBarArea, bar);
+            bar->show();
+        }
+    if (leftBar_) {
+        addToolBar(Qt::LeftToolBarArea, leftBar_);
+        leftBar_->show();
+    }
+    applyNormalSplitterSizes();
+}
+
+void CMainFrame::OnDigitalZoom()
+{
+    if (sizeList_->currentIndex() != scan::kWholeFrameEntry) {
+        prompter_.message(appmsg::kZoomOnlyForAll);
+        return;
+    }
+    ZoomDialog dialog(scan_.zoomLevel, [this](int level) { applyZoom(level); }, this);
+    if (dialog.exec() == QDialog::Accepted) applyZoom(dialog.level());
+}
+
+void CMainFrame::applyZoom(int level)
+{
+    scan_.zoomLevel = std::clamp(level, 0, 6);
+    placeVideo();
+}
+
+void CMainFrame::OnRestoreDefaults()
+{
+    RestoreDefaultValues(settings_, programDir_);
+    sizeList_->setCurrentIndex(scan::kWholeFrameEntry);
+    liveView_->setPresetDraw(false);
+    if (camera_ && camera_->setFrameSize(scan::kFullFrameWidth, scan::kFullFrameHeight)) {
+        settings_.lwidth = scan::kFullFrameWidth;
+        settings_.lheight = scan::kFullFrameHeight;
+    } else if (!camera_) {
+        settings_.lwidth = scan::kFullFrameWidth;
+        settings_.lheight = scan::kFullFrameHeight;
+    }
+    OnSizeEntry(scan::kWholeFrameEntry);
+    OnOrientation(scan::OrientationChoice::Normal);
+    refreshLibrary();
+    SaveConfig();
+    OnWindowSize();
+}
+
+namespace {
+
+// Size and orientation choices reach the camera through this; without a camera there is
+// no format to switch, and the choice is only a setting.
+class NoCamera final : public scan::CameraFormatControl {
+public:
+    bool setFrameSize(int, int) override { return true; }
+    bool setRgb24() override { return true; }
+};
+
+}  // namespace
+
+void CMainFrame::OnSizeEntry(int index)
+{
+    NoCamera none;
+    scan::CameraFormatControl& control = camera_ ? static_cast<scan::CameraFormatControl&>(*camera_) : none;
+    const scan::SizeSelection chosen = scan::SelectSizeEntry(index, settings_, scan_, control);
+    if (!chosen.applied) {
+        sizeList_->setCurrentIndex(settings_.size);
+        return;
+    }
+    sizeList_->setCurrentIndex(index);
+    liveView_->setPresetDraw(chosen.startRectangleDrawing);
+    placeVideo();
+    redrawPanes();
+}
+
+void CMainFrame::OnOrientation(scan::OrientationChoice choice)
+{
+    NoCamera none;
+    scan::CameraFormatControl& control = camera_ ? static_cast<scan::CameraFormatControl&>(*camera_) : none;
+    if (!scan::SelectOrientation(choice, settings_, scan_, control)) return;
+    placeVideo();
+    redrawPanes();
+}
+
+void CMainFrame::OnPresetDrawn(const FrameRect& r)
+{
+    settings_.left = r.left;
+    settings_.right = r.right;
+    settings_.top = r.top;
+    settings_.bottom = r.bottom;
+    settings_.presetInForce = true;
+    placeVideo();
+    redrawPanes();
+}
+
+void CMainFrame::OnHelpDocument(const char* file)
+{
+    // A missing document is the desktop's to report, as it always was.
+    const QString path = QString::fromStdString((programDir_ / file).string());
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void CMainFrame::OnStopAll()
+{
+    if (scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+    if (fullScreen_) setFullScreen(false);
+    updateCommandUi();
+    redrawPanes();
+}
+
+void CMainFrame::OnSecondCamera()
+{
+    if (!camera_) return;
+    camera_->openSecondCamera(settings_.vid, settings_.pid, liveView_, [this] {
+        if (scanDriver_ && camera_->secondCamera()) scanDriver_->scanSecond(*camera_->secondCamera());
+    });
+}
+
+void CMainFrame::OnVideoFormat()
+{
+    if (!camera_) return;
+    camera_->showFormats(liveView_);
+    settings_.lwidth = camera_->frameWidth();
+    settings_.lheight = camera_->frameHeight();
+    OnSizeEntry(scan::kWholeFrameEntry);
+}
+
+void CMainFrame::wake()
+{
+    if (scan_.liveMode && camera_) camera_->showPreview(true);
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    OnWindowRestore();
+    if (tray_) tray_->hide();
+    event->accept();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+    if (camera_) camera_->showPreview(false);
+    // Only with a tray icon to come back through does the window hide; without one it stays
+    // a normal minimised window, or it could never be found again.
+    if (tray_ && tray_->isVisible()) QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+}
+
+}  // namespace vestrel

@@ -1,0 +1,35 @@
+#pragma once
+// The application object: one instance per user, the main camera, the main window and its
+// settings, started in the order the program has always kept.
+
+#include <memory>
+
+class QApplication;
+
+namespace vestrel {
+
+class CMainFrame;
+class QtPrompter;
+class SingleInstance;
+
+class CQuorvanApp {
+public:
+    CQuorvanApp(int argc, char** argv);
+    ~CQuorvanApp();
+
+    // False when the program should end at once: another instance runs (it has been
+    // woken), or there is no camera or its picture cannot start (the user has been told).
+    bool InitInstance();
+    int Run();
+
+    CMainFrame* mainFrame() const { return frame_.get(); }
+
+private:
+    int argc_;
+    char** argv_;
+    std::unique_ptr<QtPrompter> prompter_;
+    std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace vestrel
