@@ -22,8 +22,6 @@ inline constexpr const char* kGrabberFailed = "不能创建SampleGrabber (请检
 inline constexpr const char* kMediaTypeFailed = "不能设置 media type";
 inline constexpr const char* kConnectedTypeFailed = "不能获得连接的media type!";
 inline constexpr const char* kCannotPreview = "该graph不能正常预览!";
-inline constexpr const char* kSetMediaTypeFailed = "不能设置媒体类型!";
-inline constexpr const char* kStopFailed = "不能停止graph!";
 
 // Formats and property pages
 inline constexpr const char* kReadFormatFailed = "不能获得连接的视频格式!";

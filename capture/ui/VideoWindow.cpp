@@ -42,8 +42,8 @@ VideoWindow::VideoWindow(CVideoCapture& capture, QWidget* owner)
         if (pollFrame()) update();
     });
     timer_->start(kPollMs);
-
     relayout();
+    show();  // a child made after its owner is shown would otherwise stay hidden
 }
 
 bool VideoWindow::pollFrame()
@@ -81,6 +81,13 @@ void VideoWindow::relayout()
     update();
 }
 
+bool VideoWindow::showPreview(bool on)
+{
+    const bool done = capture_.ShowPreview(on);
+    setVisible(on);
+    return done;
+}
+
 void VideoWindow::setMode(Mode mode)
 {
     mode_ = mode;
@@ -109,9 +116,9 @@ void VideoWindow::paintEvent(QPaintEvent* event)
                                      std::max(1, int(std::ceil(area.height() * sy)))) &
                             cv::Rect(0, 0, preview_.cols, preview_.rows);
     if (source.empty()) return;
-    const bool shrinking = area.width() < source.width;
-    cv::resize(preview_(source), scaled_, cv::Size(area.width(), area.height()), 0, 0,
-               shrinking ? cv::INTER_AREA : cv::INTER_LINEAR);
+    // Bilinear even when shrinking: area averaging costs five times as much on a full
+    // camera frame, more than the UI thread can spare at the camera's rate.
+    cv::resize(preview_(source), scaled_, cv::Size(area.width(), area.height()), 0, 0, cv::INTER_LINEAR);
     const QImage image(scaled_.data, scaled_.cols, scaled_.rows, int(scaled_.step[0]), QImage::Format_BGR888);
     painter.drawImage(area.topLeft(), image);
     ++framesShown_;

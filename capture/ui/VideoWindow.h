@@ -33,6 +33,9 @@ public:
     // Re-places the window in its owner for the current mode, zoom, frame size and turn
     // (the owner's resizes do this by themselves).
     void relayout();
+    // Runs the stream and shows the window, or pauses it and hides the window (the main
+    // window minimised and restored).
+    bool showPreview(bool on);
     void setMode(Mode mode);
     Mode mode() const { return mode_; }
     void setZoomLevel(int level);
