@@ -6,6 +6,7 @@ namespace vestrel::fax {
 
 int ConnectionTable::acquire()
 {
+    std::lock_guard lock(mutex_);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i]->state() == kSlotFree) {
             entries_[i]->reserve();
@@ -23,6 +24,7 @@ int ConnectionTable::acquire()
 
 FaxConnection* ConnectionTable::find(int handle)
 {
+    std::lock_guard lock(mutex_);
     if (handle < 0 || static_cast<std::size_t>(handle) >= entries_.size())
         return nullptr;
     return entries_[static_cast<std::size_t>(handle)].get();

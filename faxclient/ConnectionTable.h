@@ -1,10 +1,12 @@
 #pragma once
 // The process-wide table of connections. A handle is an index into it; a new connection
 // takes the lowest free entry or grows the table by one; entries live until the library
-// is unloaded. Like the handles it hands out, the table has no lock: callers serialise
-// opening, closing and using one handle.
+// is unloaded. Callers serialise opening, closing and using one handle; the table itself
+// takes a short lock, because growing it moves the array while another thread may be
+// looking up a different handle.
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "FaxConnection.h"
@@ -17,11 +19,11 @@ public:
     int acquire();
     // The entry for a valid handle, else nullptr.
     FaxConnection* find(int handle);
-    std::size_t size() const { return entries_.size(); }
 
     static ConnectionTable& instance();
 
 private:
+    std::mutex mutex_;
     std::vector<std::unique_ptr<FaxConnection>> entries_;
 };
 

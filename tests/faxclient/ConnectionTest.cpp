@@ -58,6 +58,28 @@ TEST_F(FaxServerTest, FailedOpenStillHandsOutAHandleThatClosesCleanly)
     CloseConnection(second);
 }
 
+TEST_F(FaxServerTest, ConnectionWithoutALogFileStillWorks)
+{
+    const std::string missing = (folder.path() / "no-such-folder").string();
+    ::setenv("TOLVY_ROOT", missing.c_str(), 1);
+    const int handle = login();
+    const std::string logPath = missing + "/Raviklog" + std::to_string(handle) + ".txt";
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[0], "Open File " + logPath + " Failed, Please contact your administrator");
+    EXPECT_EQ(alerts[1], "Failed to open the log File,FileName = " + logPath + "\r\n");
+    UserInfo info;
+    EXPECT_EQ(GetUserInfo(handle, &info), QUENDLE_OK);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    // Without the log flag nothing is opened, nothing is shown.
+    alerts.clear();
+    server.addAccount("frank", "", "pw");
+    int quiet = -1;
+    ASSERT_EQ(OpenConnectionEx(&quiet, "127.0.0.1", port, "frank", "pw", 3000, 0), QUENDLE_OK);
+    handles.push_back(quiet);
+    EXPECT_TRUE(alerts.empty());
+}
+
 TEST_F(FaxServerTest, HandlesAreTableIndicesAndSlotsAreReused)
 {
     const int first = login();
