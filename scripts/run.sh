@@ -11,4 +11,8 @@ if [[ ! -x "$program" ]]; then
   echo "Nothing to start yet: the build made neither vestrel nor vestrel-scan." >&2
   exit 1
 fi
+# Without any camera the program would say so and end; start it on the virtual camera then.
+if ! compgen -G "/dev/video*" >/dev/null && [[ -z "${VESTREL_CAMERA:-}" ]]; then
+  export VESTREL_CAMERA=virtual
+fi
 exec "$program" "$@"
