@@ -197,7 +197,8 @@ void CVideoCapture::stopThread()
 
 bool CVideoCapture::Pause()
 {
-    if (state_ != StreamState::Running && state_ != StreamState::Stopped) return state_ == StreamState::Paused;
+    // Pausing needs a built preview; one that has not run yet simply waits paused.
+    if (state_ == StreamState::NoGraph || state_ == StreamState::GraphBuilt) return false;
     stopThread();
     state_ = StreamState::Paused;
     return true;

@@ -77,10 +77,13 @@ cv::Mat drawCard(cv::Size size)
     cv::rectangle(card, photo, cv::Scalar(150, 150, 160), cv::FILLED);
     cv::circle(card, {photo.x + photo.width / 2, photo.y + photo.height / 3},
                std::max(1, photo.width / 4), cv::Scalar(110, 120, 140), cv::FILLED, cv::LINE_AA);
-    const double scale = size.height / 260.0;
-    const int thickness = std::max(1, size.height / 120);
+    const int thickness = std::max(1, size.height / 150);
     const char* lines[] = {"NAME  ZHANG WEI", "SEX  M   BORN 1990", "ADDRESS  12 LAKE ROAD",
                            "ID  110101199001011234"};
+    // The longest line fills the room left of the photo.
+    int base = 0;
+    const int widest = cv::getTextSize(lines[3], cv::FONT_HERSHEY_SIMPLEX, 1.0, thickness, &base).width;
+    const double scale = double(std::max(1, photo.x - 2 * pad)) / std::max(1, widest);
     for (int i = 0; i < 4; ++i)
         cv::putText(card, lines[i], {pad, pad + (i + 1) * (size.height - 2 * pad) / 5},
                     cv::FONT_HERSHEY_SIMPLEX, scale, cv::Scalar(40, 40, 40), thickness, cv::LINE_AA);
