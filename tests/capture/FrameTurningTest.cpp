@@ -53,6 +53,12 @@ TEST(FrameMask, CentredScanAreaOnlyOnTheFullCameraFrame)
     EXPECT_TRUE(isMask(full, 1000, 295));
     EXPECT_TRUE(isMask(full, 1000, 2296));
     EXPECT_EQ(countMasked(full), 2592 * 1944 - 2000 * 1500);
+
+    // An odd height: rows 371..1571 counted from the bottom stay clear, which are rows
+    // 372..1572 from the top.
+    s.w = 1801;
+    s.h = 1201;
+    EXPECT_EQ(ClearArea(s, 2592, 1944), cv::Rect(395, 372, 1801, 1201));
 }
 
 TEST(FrameMask, NoScanAreaOrTheWholeFrameMasksNothing)
