@@ -106,8 +106,9 @@ public:
     int GetBpp() const { return m_bpp; }
     double GetXDPI() const { return m_xdpi; }
     double GetYDPI() const { return m_ydpi; }
-    void SetXDPI(double dpi) { m_xdpi = dpi > 0 ? dpi : 0; }
-    void SetYDPI(double dpi) { m_ydpi = dpi > 0 ? dpi : 0; }
+    // Resolutions outside 0 .. 1000000 (or not numbers) are stored as 0, unknown.
+    void SetXDPI(double dpi) { m_xdpi = dpi > 0 && dpi <= 1e6 ? dpi : 0; }
+    void SetYDPI(double dpi) { m_ydpi = dpi > 0 && dpi <= 1e6 ? dpi : 0; }
     // Row `row` of the pixel plane (top row 0): 3 bytes per pixel for 24 bits, else one
     // palette index per pixel. Null when invalid or out of range.
     std::uint8_t* GetBits(int row = 0);

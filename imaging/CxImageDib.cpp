@@ -144,8 +144,8 @@ bool CxImage::CreateFromHANDLE(const std::uint8_t* dib, std::size_t size)
             return image.AdoptMat(bgr);
         });
         if (!made) return false;
-        image.m_xdpi = h.biXPelsPerMeter > 0 ? std::round(h.biXPelsPerMeter / kInchesPerMetre) : 0;
-        image.m_ydpi = h.biYPelsPerMeter > 0 ? std::round(h.biYPelsPerMeter / kInchesPerMetre) : 0;
+        image.m_xdpi = h.biXPelsPerMeter > 0 ? UsableDpi(std::round(h.biXPelsPerMeter / kInchesPerMetre)) : 0;
+        image.m_ydpi = h.biYPelsPerMeter > 0 ? UsableDpi(std::round(h.biYPelsPerMeter / kInchesPerMetre)) : 0;
         *this = std::move(image);
         return true;
     }
@@ -153,8 +153,8 @@ bool CxImage::CreateFromHANDLE(const std::uint8_t* dib, std::size_t size)
     if (!image.CreateFromArray(dib + offset, int(width), int(height), bpp, stride, bottomUp))
         return Fail(image.GetLastError());
     if (bpp <= 8) image.m_palette = std::move(palette);
-    image.m_xdpi = h.biXPelsPerMeter > 0 ? std::round(h.biXPelsPerMeter / kInchesPerMetre) : 0;
-    image.m_ydpi = h.biYPelsPerMeter > 0 ? std::round(h.biYPelsPerMeter / kInchesPerMetre) : 0;
+    image.m_xdpi = h.biXPelsPerMeter > 0 ? UsableDpi(std::round(h.biXPelsPerMeter / kInchesPerMetre)) : 0;
+    image.m_ydpi = h.biYPelsPerMeter > 0 ? UsableDpi(std::round(h.biYPelsPerMeter / kInchesPerMetre)) : 0;
     *this = std::move(image);
     return true;
 }

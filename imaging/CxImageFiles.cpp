@@ -50,9 +50,8 @@ bool CxImage::FromCodecImage(codecs::CodecImage&& picture)
     }
     image.m_alpha = std::move(picture.alpha);
     image.SetTransIndex(picture.transparentIndex);
-    const auto dpi = [](double value) { return std::isfinite(value) && value > 0 ? value : 0.0; };
-    image.m_xdpi = dpi(picture.xdpi);
-    image.m_ydpi = dpi(picture.ydpi);
+    image.m_xdpi = UsableDpi(picture.xdpi);
+    image.m_ydpi = UsableDpi(picture.ydpi);
     image.m_frameCount = std::max(1, picture.frameCount);
     image.m_frame = m_frame;
     image.m_type = m_type;

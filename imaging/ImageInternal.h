@@ -33,6 +33,13 @@ inline bool SizeAllowed(std::int64_t width, std::int64_t height, std::int64_t ma
            width * height <= maxPixels;
 }
 
+// A resolution we keep: finite and at most a million dots per inch; anything else is
+// "unknown" (0), the way a file without resolution reads.
+inline double UsableDpi(double dpi)
+{
+    return dpi > 0 && dpi <= 1e6 ? dpi : 0;
+}
+
 // The palette expanded: BGR picture of the indices.
 cv::Mat ExpandPalette(const cv::Mat& indices, const std::vector<RGBQUAD>& palette);
 

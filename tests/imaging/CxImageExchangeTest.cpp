@@ -146,6 +146,16 @@ TEST(CxImageDib, MalformedBitmapsAreRefused)
     EXPECT_FALSE(target.CreateFromHANDLE(compressed.data(), compressed.size()));
     EXPECT_EQ(target.GetWidth(), 2);
 
+    // An absurd resolution reads as unknown, so the picture still serialises and reads back.
+    std::vector<std::uint8_t> dense = dib;
+    const std::int32_t pelsPerMetre = 0x7FFFFFFF;
+    std::memcpy(dense.data() + 24, &pelsPerMetre, 4);
+    ASSERT_TRUE(target.CreateFromHANDLE(dense.data(), dense.size()));
+    EXPECT_EQ(target.GetXDPI(), 0);
+    const std::vector<std::uint8_t> dumped = target.Dump();
+    CxImage again;
+    EXPECT_EQ(again.UnDump(dumped.data(), dumped.size()), dumped.size());
+
     // Rows stored top row first (negative height) are read as well.
     std::vector<std::uint8_t> topDown = dib;
     const std::int32_t up = -4;
