@@ -200,3 +200,40 @@ TEST(CxImageColour, SplitAndCombineAreInverse)
     CxImage small(3, 3, 8);
     EXPECT_FALSE(joined.Combine(&r, &g, &small));
 }
+
+TEST(CxImageTone, Threshold2PaintsTheDarkOrBrightSideWithTheBackground)
+{
+    CxImage image(2, 1, 24);
+    image.SetPixelColor(0, 0, MakeRgbQuad(20, 20, 20));
+    image.SetPixelColor(1, 0, MakeRgbQuad(220, 220, 220));
+    CxImage bright(image);
+    ASSERT_TRUE(image.Threshold2(128, true, MakeRgbQuad(0, 0, 255), true));
+    EXPECT_EQ(image.GetPixelColor(0, 0), MakeRgbQuad(0, 0, 255, 0));
+    EXPECT_EQ(image.GetPixelColor(1, 0), MakeRgbQuad(220, 220, 220, 255));
+    ASSERT_TRUE(bright.Threshold2(128, false, MakeRgbQuad(0, 0, 255)));
+    EXPECT_EQ(bright.GetPixelColor(0, 0), MakeRgbQuad(20, 20, 20, 255));
+    EXPECT_EQ(bright.GetPixelColor(1, 0), MakeRgbQuad(0, 0, 255, 255));
+}
+
+TEST(CxImageTone, PalettePicturesChangeTheirPaletteAndCarryTransparency)
+{
+    CxImage image(4, 4, 4);
+    image.SetPalette({MakeRgbQuad(100, 0, 0), MakeRgbQuad(0, 100, 0)});
+    image.SetPixelIndex(1, 1, 1);
+    image.SetTransIndex(1);
+    ASSERT_TRUE(image.Light(20, 0));
+    EXPECT_EQ(image.GetBpp(), 4);
+    EXPECT_EQ(image.GetPixelColor(1, 1), MakeRgbQuad(20, 120, 20, 255));
+    ASSERT_TRUE(image.IncreaseBpp(24));
+    EXPECT_TRUE(image.IsTransparent());
+    EXPECT_EQ(image.GetTransColor(), MakeRgbQuad(20, 120, 20));
+    EXPECT_TRUE(image.IsTransparentAt(1, 1));
+    EXPECT_FALSE(image.IsTransparentAt(0, 0));
+
+    const std::vector<RGBQUAD> mine{MakeRgbQuad(0, 0, 0), MakeRgbQuad(20, 120, 20), MakeRgbQuad(120, 20, 20)};
+    ASSERT_TRUE(image.DecreaseBpp(4, false, &mine));
+    EXPECT_EQ(image.GetNumColors(), 16);
+    EXPECT_EQ(image.GetPixelIndex(1, 1), 1);
+    EXPECT_EQ(image.GetPixelIndex(0, 0), 2);
+    EXPECT_EQ(image.GetTransIndex(), 1);
+}
