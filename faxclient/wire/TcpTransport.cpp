@@ -210,8 +210,12 @@ int TcpTransport::receiveFrame(TcpMessage& reply)
             logText(logtext::kNoMemory);
             return failReceive(TCP_NO_MEMORY, reply);
         }
-        if (status == FrameParser::Status::Frame)
+        if (status == FrameParser::Status::Frame) {
+            // The server has let us go: nothing more will come on this socket.
+            if (reply.phyType == PHY_CONN_UNAVAILBLE)
+                disconnect();
             return TCP_SUCCESS;
+        }
         if (status == FrameParser::Status::Malformed) {
             logText(logtext::kLengthMismatch);
             return failReceive(TCP_MALFORMED_FRAME, reply);

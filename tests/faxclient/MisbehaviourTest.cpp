@@ -95,6 +95,19 @@ TEST_F(FaxServerTest, DropDuringAPullLeavesTheSlotDroppedUntilClosed)
     login();  // the slot and the account are free again
 }
 
+TEST_F(FaxServerTest, DropOutsideAPullAlsoEndsTheConnection)
+{
+    const int handle = login();
+    server.addFault({Fault::Drop, REQ_GET_USERINFO, 1});
+    UserInfo info;
+    EXPECT_EQ(GetUserInfo(handle, &info), QUENDLE_ERR_NOT_READY);
+    EXPECT_NE(logText(handle).find("Received a Non PHY_MSG_SENDDATA Msg after send REQ_GET_USERINFO\r\n"),
+              std::string::npos);
+    // The socket was closed on the drop: the next request fails before it is sent.
+    EXPECT_EQ(GetUserInfo(handle, &info), QUENDLE_ERR_NOT_READY);
+    EXPECT_EQ(logText(handle).find("Failed to call recv()"), std::string::npos) << logText(handle);
+}
+
 TEST_F(FaxServerTest, DropDuringADownloadSendsNoRemoval)
 {
     const int handle = login();
