@@ -40,15 +40,17 @@ std::optional<CodecImage> DecodeBmp(Bytes file) {
 EncodedFile EncodeBmp(const CodecImage& image) {
     CodecImage plain = image;
     plain.alpha.release();  // BMP files of ours are 24-bit; alpha lives in PNG, TIFF and TGA
-    const auto dib = WriteDib(plain);
     const std::uint32_t headerAndPalette = 40 + (image.bpp <= 8 ? 4u << image.bpp : 0u);
     ByteWriter out;
     out.U8('B'), out.U8('M');
-    out.U32le(static_cast<std::uint32_t>(kFileHeaderBytes + dib.size()));
+    out.U32le(0);  // file size, filled in below
     out.U32le(0);
     out.U32le(static_cast<std::uint32_t>(kFileHeaderBytes + headerAndPalette));
-    out.Append(dib);
-    return std::move(out.bytes());
+    WriteDib(plain, false, out);
+    auto& bytes = out.bytes();
+    const auto size = static_cast<std::uint32_t>(bytes.size());
+    for (int i = 0; i < 4; ++i) bytes[2 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+    return std::move(bytes);
 }
 
 std::optional<CodecImage> DecodeDib(const std::vector<std::uint8_t>& dib) {

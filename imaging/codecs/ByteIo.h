@@ -62,6 +62,7 @@ public:
     void U32be(std::uint32_t v) { U16be(v >> 16); U16be(v); }
     void Append(std::span<const std::uint8_t> bytes) { out_.insert(out_.end(), bytes.begin(), bytes.end()); }
     void Fill(std::size_t count, std::uint8_t value = 0) { out_.insert(out_.end(), count, value); }
+    void Reserve(std::size_t count) { out_.reserve(out_.size() + count); }
     std::size_t size() const { return out_.size(); }
     std::vector<std::uint8_t>& bytes() { return out_; }
 

@@ -170,6 +170,12 @@ std::optional<CodecImage> ReadDib(Bytes dib, const DibReadOptions& options, bool
 }
 
 std::vector<std::uint8_t> WriteDib(const CodecImage& image, bool icon) {
+    ByteWriter out;
+    WriteDib(image, icon, out);
+    return std::move(out.bytes());
+}
+
+void WriteDib(const CodecImage& image, bool icon, ByteWriter& out) {
     const int width = image.pixels.cols, height = image.pixels.rows;
     const bool withAlpha = icon && image.bpp == 24 && !image.alpha.empty();
     const int bpp = withAlpha ? 32 : image.bpp;
@@ -177,7 +183,7 @@ std::vector<std::uint8_t> WriteDib(const CodecImage& image, bool icon) {
     const std::size_t maskStride = (PackedRowBytes(width, 1) + 3) & ~std::size_t{3};
     const std::size_t pixelBytes = stride * height + (icon ? maskStride * height : 0);
 
-    ByteWriter out;
+    out.Reserve(40 + 4 * image.palette.size() + pixelBytes);
     out.U32le(40);
     out.U32le(static_cast<std::uint32_t>(width));
     out.U32le(static_cast<std::uint32_t>(icon ? 2 * height : height));
@@ -196,10 +202,15 @@ std::vector<std::uint8_t> WriteDib(const CodecImage& image, bool icon) {
 
     const cv::Mat rows = withAlpha ? ToBgra(image) : image.pixels;
     std::vector<std::uint8_t> line(stride, 0);
+    const std::size_t padding = stride - PackedRowBytes(width, bpp);
     for (int y = height - 1; y >= 0; --y) {
-        if (bpp <= 8) PackRow(rows.ptr<std::uint8_t>(y), line.data(), width, bpp);
-        else std::copy(rows.ptr<std::uint8_t>(y), rows.ptr<std::uint8_t>(y) + width * (bpp / 8), line.begin());
-        out.Append(line);
+        if (bpp <= 8) {
+            PackRow(rows.ptr<std::uint8_t>(y), line.data(), width, bpp);
+            out.Append(line);
+        } else {
+            out.Append(Bytes(rows.ptr<std::uint8_t>(y), PackedRowBytes(width, bpp)));
+            out.Fill(padding);
+        }
     }
     if (icon) {
         cv::Mat transparent = cv::Mat::zeros(height, width, CV_8UC1);
@@ -212,7 +223,6 @@ std::vector<std::uint8_t> WriteDib(const CodecImage& image, bool icon) {
             out.Append(maskLine);
         }
     }
-    return std::move(out.bytes());
 }
 
 }  // namespace vestrel::codecs

@@ -2,6 +2,7 @@
 // Device-independent bitmaps: the body of a BMP file, of each icon in an ICO file, and of
 // the clipboard's bitmap. Rows are stored bottom-up unless the height is negative.
 
+#include "ByteIo.h"
 #include "CodecImageOps.h"
 
 #include <optional>
@@ -24,5 +25,7 @@ std::optional<CodecImage> ReadDib(Bytes dib, const DibReadOptions& options, bool
 // A 40-byte header, the palette (2^bpp entries) and the rows. For an icon, 32-bit colour
 // when the picture has alpha, and the AND mask from alpha or the transparent index.
 std::vector<std::uint8_t> WriteDib(const CodecImage& image, bool icon = false);
+// The same, appended to `out` (a BMP file's header is already there).
+void WriteDib(const CodecImage& image, bool icon, ByteWriter& out);
 
 }  // namespace vestrel::codecs
