@@ -64,8 +64,11 @@ V4l2Source::OpenResult V4l2Source::open(const std::string& devNode, bool watchRe
     devNode_ = devNode;
     fd_ = v4l2_open(devNode.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
+        // libv4l2 asks the device what it is while opening: ENOTTY means the node
+        // opened but is no V4L2 device at all.
+        const bool notVideo = errno == ENOTTY;
         fail("open " + devNode);
-        return OpenResult::CannotOpen;
+        return notVideo ? OpenResult::NotCapture : OpenResult::CannotOpen;
     }
     v4l2_capability cap{};
     if (xioctl(VIDIOC_QUERYCAP, &cap) < 0) {

@@ -68,6 +68,36 @@ TEST_F(FakeSysfs, ListsCaptureNodesInNodeOrderWithTheirUsbIds)
     EXPECT_EQ((*devices)[2], (CaptureDevice{"Document Camera", (devRoot() / "video10").string(), "18ec", "3299"}));
 }
 
+TEST_F(FakeSysfs, NodesThatAnswerAreAskedWhetherTheyCapture)
+{
+    // A node that opens but is no video device (here a plain file) is left out even
+    // though sysfs calls it the first node; one with malformed ids keeps no ids.
+    addUsbCamera(0, "Not a camera", "1bcf", "2c99", 1);
+    addUsbCamera(1, "Odd ids", "zz12", "2c99", 2);
+    programDir.writeFile("dev/video0", "");
+    const auto devices = ListV4l2Devices(root(), devRoot());
+    ASSERT_TRUE(devices.has_value());
+    ASSERT_EQ(devices->size(), 1u);
+    EXPECT_EQ((*devices)[0].name, "Odd ids");
+    EXPECT_EQ((*devices)[0].vendorId, "");
+    EXPECT_EQ((*devices)[0].productId, "");
+    EXPECT_EQ(IsVideoCaptureNode(devRoot() / "video0"), std::optional<bool>(false));
+    EXPECT_EQ(IsVideoCaptureNode(devRoot() / "video9"), std::nullopt);
+}
+
+TEST_F(FakeSysfs, OpeningANodeThatIsNoCaptureDeviceFailsWithItsMessage)
+{
+    addUsbCamera(1, "Looks like a camera", "1bcf", "2c99", 1);
+    ScriptedPrompter prompter;
+    CVideoCapture capture(prompter, options());
+    ASSERT_TRUE(capture.EnumerateDevices());
+    ASSERT_TRUE(capture.SelectDevice(0));
+    programDir.writeFile("dev/video1", "");  // appears after the listing, and is no camera
+    EXPECT_FALSE(capture.BuildGraph());
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{capturemsg::kAddDeviceFailed});
+    EXPECT_EQ(capture.State(), StreamState::NoGraph);
+}
+
 TEST_F(FakeSysfs, VirtualCameraComesAfterTheRealOnesAndTheTableStopsAtFifteen)
 {
     for (int i = 0; i < 16; ++i) addUsbCamera(i, "Cam " + std::to_string(i), "abcd", "0001", 1 + i);

@@ -83,6 +83,24 @@ TEST_F(VirtualCamera, StreamsTheDeskAtTheDefaultSizeThroughEveryState)
     EXPECT_TRUE(prompter.shown().empty());
 }
 
+TEST(DeskScene, NoiseIsSmallAndDiffersFromFrameToFrame)
+{
+    const cv::Mat scene = DrawDeskScene({320, 240});
+    EXPECT_TRUE(testkit::SamePixels(scene, DrawDeskScene({320, 240}))) << "the same size draws the same desk";
+    SensorNoise noise;
+    cv::Mat first, second;
+    noise.add(scene, first);
+    noise.add(scene, second);
+    cv::Mat diff;
+    cv::subtract(first, scene, diff);
+    double lo = 0, hi = 0;
+    cv::minMaxLoc(diff.reshape(1), &lo, &hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, SensorNoise::kNoiseSpan);
+    EXPECT_GT(testkit::MaxAbsDiff(first, second), 0) << "each frame has its own noise";
+    EXPECT_LE(testkit::MaxAbsDiff(first, scene), SensorNoise::kNoiseSpan);
+}
+
 TEST_F(VirtualCamera, FrameSizeChangesAndRefusals)
 {
     CVideoCapture capture(prompter, options("virtual"));
