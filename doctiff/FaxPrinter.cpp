@@ -34,6 +34,46 @@ private:
     std::string path_;
 };
 
+// A file URL for LibreOffice's -env: options: every byte outside the plain set escaped.
+std::string FileUrl(const std::string& path) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+// LibreOffice spends a second or more filling a new profile. The first run's profile is
+// kept as a seed, and each later run starts from a copy of it: still a profile of its own
+// per run, so runs never collide, without the start-up cost.
+std::string ProfileSeed() { return fax::TolvyPath("Doc2TifProfileSeed"); }
+
+void SeedProfile(const std::string& profile) {
+    std::error_code ec;
+    if (fs::exists(ProfileSeed(), ec)) fs::copy(ProfileSeed(), profile, fs::copy_options::recursive, ec);
+    if (ec) {
+        fs::remove_all(profile, ec);
+        fs::create_directory(profile, ec);
+    }
+}
+
+void KeepAsSeed(const std::string& profile) {
+    std::error_code ec;
+    if (fs::exists(ProfileSeed(), ec)) return;
+    // Renamed whole: a seed is complete or absent.
+    const std::string staging = profile + ".seed";
+    fs::copy(profile, staging, fs::copy_options::recursive, ec);
+    if (!ec) fs::rename(staging, ProfileSeed(), ec);
+    if (ec) fs::remove_all(staging, ec);
+}
+
 std::string LowerExtension(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(),
@@ -76,7 +116,8 @@ bool ConvertToPdf(const PrintJob& job, const std::string& pdfPath, std::string& 
     }
     std::vector<std::string> argv = {"soffice", "--headless", "--norestore", "--nologo",
                                      "--nodefault", "--nolockcheck",
-                                     "-env:UserInstallation=file://" + profile.path()};
+                                     "-env:UserInstallation=" + FileUrl(profile.path())};
+    SeedProfile(profile.path());
     const char* exportFilter = "pdf:writer_pdf_Export";
     switch (job.kind) {
     case OfficeKind::Html:
@@ -103,7 +144,7 @@ bool ConvertToPdf(const PrintJob& job, const std::string& pdfPath, std::string& 
                 (runError.empty() ? std::string() : " (" + runError + ")");
         return false;
     }
-    (void)rc;
+    if (rc == 0) KeepAsSeed(profile.path());
     fs::rename(produced, pdfPath, ec);
     if (ec) {
         fs::copy_file(produced, pdfPath, fs::copy_options::overwrite_existing, ec);

@@ -1,5 +1,7 @@
 #include "FaxTiffWriter.h"
 
+#include "PageReader.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -30,13 +32,9 @@ bool FaxTiffWriter::Open(const std::string& path) {
     return true;
 }
 
-bool FaxTiffWriter::WriteFaxPage(const cv::Mat& page, double xRes, double yRes, int pageNumber,
-                                 int pageTotal) {
-    if (!tif_) return Fail("no open file");
-    CV_Assert(page.type() == CV_8UC1);
+void FaxTiffWriter::SetFaxTags(uint32_t width, uint32_t height, double xRes, double yRes,
+                               int pageNumber, int pageTotal) {
     TIFF* t = tif_.get();
-    const auto width = static_cast<uint32_t>(page.cols);
-    const auto height = static_cast<uint32_t>(page.rows);
     TIFFSetField(t, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
@@ -54,6 +52,27 @@ bool FaxTiffWriter::WriteFaxPage(const cv::Mat& page, double xRes, double yRes, 
     TIFFSetField(t, TIFFTAG_PAGENUMBER, static_cast<uint16_t>(pageNumber - 1),
                  static_cast<uint16_t>(pageTotal));
     TIFFSetField(t, TIFFTAG_GROUP4OPTIONS, 0);
+}
+
+bool FaxTiffWriter::WriteFaxStrip(const FaxStrip& strip, int pageNumber, int pageTotal) {
+    if (!tif_) return Fail("no open file");
+    SetFaxTags(static_cast<uint32_t>(strip.width), static_cast<uint32_t>(strip.height),
+               strip.xResolution, strip.yResolution, pageNumber, pageTotal);
+    if (TIFFWriteRawStrip(tif_.get(), 0, const_cast<uint8_t*>(strip.data.data()),
+                          static_cast<tmsize_t>(strip.data.size())) < 0 ||
+        !TIFFWriteDirectory(tif_.get()))
+        return Fail("cannot write fax page");
+    return true;
+}
+
+bool FaxTiffWriter::WriteFaxPage(const cv::Mat& page, double xRes, double yRes, int pageNumber,
+                                 int pageTotal) {
+    if (!tif_) return Fail("no open file");
+    CV_Assert(page.type() == CV_8UC1);
+    TIFF* t = tif_.get();
+    const auto width = static_cast<uint32_t>(page.cols);
+    const auto height = static_cast<uint32_t>(page.rows);
+    SetFaxTags(width, height, xRes, yRes, pageNumber, pageTotal);
     const size_t stride = (width + 7) / 8;
     std::vector<uint8_t> bits(stride * height, 0);
     for (uint32_t y = 0; y < height; ++y) {
@@ -77,7 +96,7 @@ bool FaxTiffWriter::WriteGrayPage(const cv::Mat& page, double xRes, double yRes)
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(page.rows));
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
     TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
     TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(t, 0));

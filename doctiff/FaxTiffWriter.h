@@ -20,13 +20,16 @@ public:
     bool Open(const std::string& path);
     // `page` is CV_8UC1; any value below 128 is a black dot. pageNumber counts from 1.
     bool WriteFaxPage(const cv::Mat& page, double xRes, double yRes, int pageNumber, int pageTotal);
-    // `page` is CV_8UC1 grey, stored with Deflate.
+    // A page already compressed the fax way (PageReader::ReadFaxStrip), stored as it is.
+    bool WriteFaxStrip(const struct FaxStrip& strip, int pageNumber, int pageTotal);
+    // `page` is CV_8UC1 grey, stored uncompressed: only intermediate files hold grey.
     bool WriteGrayPage(const cv::Mat& page, double xRes, double yRes);
     // Closes the file and moves it over the target.
     bool Commit();
     const std::string& error() const { return error_; }
 
 private:
+    void SetFaxTags(uint32_t width, uint32_t height, double xRes, double yRes, int pageNumber, int pageTotal);
     bool Fail(const std::string& what);
 
     TiffMessages messages_;

@@ -240,4 +240,32 @@ bool PageReader::ReadPage(int index, SourcePage& page) {
     return true;
 }
 
+bool PageReader::ReadFaxStrip(int index, FaxStrip& strip) {
+    int width = 0, height = 0;
+    if (!tiff_ || !PageInfo(index, width, height, strip.xResolution, strip.yResolution)) return false;
+    TIFF* tif = tiff_->handle.get();
+    uint16_t compression = 0, bits = 0, samples = 0, photometric = 0, fill = FILLORDER_MSB2LSB;
+    uint32_t options = 0;
+    TIFFGetField(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fill);
+    if (compression == COMPRESSION_CCITTFAX4) TIFFGetField(tif, TIFFTAG_GROUP4OPTIONS, &options);
+    if (compression != COMPRESSION_CCITTFAX4 || bits != 1 || samples != 1 || options != 0 ||
+        photometric != PHOTOMETRIC_MINISWHITE || fill != FILLORDER_MSB2LSB || TIFFIsTiled(tif) ||
+        TIFFNumberOfStrips(tif) != 1 || strip.xResolution <= 0 || strip.yResolution <= 0)
+        return false;
+    const uint64_t size = TIFFGetStrileByteCount(tif, 0);
+    // A G4 page is far smaller than its pixels; anything larger is a lie of the header.
+    if (size == 0 || size > static_cast<uint64_t>(width) * static_cast<uint64_t>(height) / 4 + 4096)
+        return false;
+    strip.data.resize(size);
+    if (TIFFReadRawStrip(tif, 0, strip.data.data(), static_cast<tmsize_t>(size)) != static_cast<tmsize_t>(size))
+        return false;
+    strip.width = width;
+    strip.height = height;
+    return true;
+}
+
 }  // namespace vestrel::doctiff

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vestrel::doctiff {
 
@@ -19,6 +20,13 @@ struct SourcePage {
 
 // Largest page we decode: 100 megapixels (the biggest A3 scan at 600 dpi is 70).
 inline constexpr double kMaxPagePixels = 100e6;
+
+// A fax page exactly as stored: one CCITT G4 strip, white is 0, first bit leftmost.
+struct FaxStrip {
+    std::vector<uint8_t> data;
+    int width = 0, height = 0;
+    double xResolution = 0, yResolution = 0;
+};
 
 class PageReader {
 public:
@@ -33,6 +41,9 @@ public:
     // Size and resolution of a page without decoding its pixels.
     bool PageInfo(int index, int& width, int& height, double& xRes, double& yRes);
     bool ReadPage(int index, SourcePage& page);
+    // The compressed page of a TIFF page stored the way fax pages are, so that appending
+    // it needs no decoding; false (and no error) for any other page.
+    bool ReadFaxStrip(int index, FaxStrip& strip);
     const std::string& error() const { return error_; }
 
 private:

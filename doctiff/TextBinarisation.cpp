@@ -11,17 +11,14 @@ cv::Mat BinariseText(const cv::Mat& gray) {
     // so scanner noise on a blank page does not turn into specks.
     cv::Mat localMean;
     cv::blur(gray, localMean, cv::Size(31, 31), cv::Point(-1, -1), cv::BORDER_REPLICATE);
-    cv::Mat out(gray.size(), CV_8UC1);
-    for (int y = 0; y < gray.rows; ++y) {
-        const uint8_t* g = gray.ptr<uint8_t>(y);
-        const uint8_t* m = localMean.ptr<uint8_t>(y);
-        uint8_t* o = out.ptr<uint8_t>(y);
-        for (int x = 0; x < gray.cols; ++x) {
-            const int v = g[x];
-            const bool black = v < 96 || (v < 200 && v + 20 < m[x]);
-            o[x] = black ? 0 : 255;
-        }
-    }
+    cv::Mat lifted, clearlyDarker, notPaper, dark;
+    cv::add(gray, cv::Scalar(20), lifted);  // saturating
+    cv::compare(lifted, localMean, clearlyDarker, cv::CMP_LT);
+    cv::compare(gray, cv::Scalar(200), notPaper, cv::CMP_LT);
+    cv::compare(gray, cv::Scalar(96), dark, cv::CMP_LT);
+    cv::Mat black = dark | (clearlyDarker & notPaper);
+    cv::Mat out;
+    cv::bitwise_not(black, out);
     return out;
 }
 

@@ -132,6 +132,11 @@ int TiffProcessor::AppendPages(const TiffCommand& cmd) {
     if (!writer.Open(cmd.output)) return Fail(kTiffCannotWrite, writer.error());
     int number = 0;
     auto copy = [&](PageReader& reader, int index) -> int {
+        FaxStrip strip;
+        if (reader.ReadFaxStrip(index, strip)) {
+            if (!writer.WriteFaxStrip(strip, ++number, total)) return Fail(kTiffCannotWrite, writer.error());
+            return kTiffOk;
+        }
         SourcePage page;
         if (!reader.ReadPage(index, page)) return Fail(kTiffCannotRead, reader.error());
         if (!page.bilevel)
