@@ -13,7 +13,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QMouseEvent>
 #include <QSpinBox>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,33 @@ TEST_F(CaptureUi, VideoWindowFitsItsOwnerTurnsAndPaintsFrames)
     const QImage shown = window.grab().toImage();
     EXPECT_EQ(shown.size(), QSize(360, 480));
     EXPECT_NE(shown.pixel(180, 240), QColor(Qt::black).rgb()) << "a picture, not the empty window";
+}
+
+// Records the mouse presses that reach it.
+class PressRecorder : public QWidget {
+public:
+    std::vector<QPoint> presses;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { presses.push_back(e->position().toPoint()); }
+};
+
+TEST_F(CaptureUi, VideoWindowPassesClicksToItsOwnerUnlessZoomedAtActualSize)
+{
+    PressRecorder owner;
+    owner.resize(640, 480);
+    owner.show();
+    capture.SetTopOffset(true);  // the window sits 33 pixels down: positions move with it
+    VideoWindow window(capture, &owner);
+    ASSERT_EQ(window.pos(), QPoint(0, 33));
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(10, 20));
+    ASSERT_EQ(owner.presses.size(), 1u);
+    EXPECT_EQ(owner.presses[0], QPoint(10, 53));
+
+    window.setMode(VideoWindow::Mode::ActualSize);
+    window.setZoomLevel(3);
+    QTest::mouseClick(&window, Qt::LeftButton, {}, QPoint(1000, 1000));
+    EXPECT_EQ(owner.presses.size(), 1u) << "a zoomed actual-size window keeps its input";
 }
 
 TEST_F(CaptureUi, SecondCameraDialogSizesShrinkAndClose)

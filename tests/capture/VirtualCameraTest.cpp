@@ -208,6 +208,16 @@ TEST_F(VirtualCamera, LosingTheDeviceRaisesTheEventOnce)
     EXPECT_TRUE(capture.Grabber().CopyLastFrame(last)) << "the last frame stays readable";
     capture.ReleaseGraph();
     EXPECT_EQ(lost, 1);
+
+    // Plugged in again: the device opens and streams as before.
+    fs::create_directories(folder);
+    ASSERT_TRUE(cv::imwrite((folder / "page.png").string(), testkit::PatternImage(64, 48)));
+    ASSERT_TRUE(capture.BuildGraph());
+    EXPECT_FALSE(capture.DeviceLost());
+    ASSERT_TRUE(capture.SetFrameSize(32, 24));
+    const std::uint64_t seen = capture.Grabber().FrameCount();
+    EXPECT_TRUE(waitForFrames(capture, seen));
+    EXPECT_TRUE(prompter.shown().empty());
 }
 
 }  // namespace
