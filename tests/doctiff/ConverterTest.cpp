@@ -115,6 +115,8 @@ TEST_F(ConverterTest, APrinterThatNeverSignalsFailsAfterTheWaitAndIsEnded) {
     EXPECT_GE(waited, std::chrono::milliseconds(600));
     EXPECT_LT(waited, std::chrono::seconds(5));
     EXPECT_TRUE(alerts.Has("did not deliver"));
+    EXPECT_NE(FileBytes(scratch::HtmlLog()).find("did not deliver"), std::string::npos)
+        << "what used to be a message box is in the converter's log as well";
     std::ifstream in(pidFile);
     pid_t pid = 0;
     ASSERT_TRUE(in >> pid);
