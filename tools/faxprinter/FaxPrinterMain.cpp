@@ -8,6 +8,8 @@
 
 #include "FaxPrinter.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -42,6 +44,8 @@ int main(int argc, char** argv) {
         }
     }
     if (job.document.empty()) return Usage();
+    // The printed pages are the user's documents: readable by the user alone.
+    ::umask(077);
     std::string error;
     if (!PrintToFaxPrinter(job, error)) {
         std::fprintf(stderr, "vestrel_faxprinter: %s\n", error.c_str());

@@ -3,6 +3,7 @@
 #include "FaxPrinter.h"
 #include "FrameParser.h"
 #include "HtmlPrintProtocol.h"
+#include "SourceType.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -34,6 +36,12 @@ bool SendAll(int fd, const void* data, size_t size) {
 }
 
 bool PrintWithFaxPrinter(const std::string& path) {
+    // Anyone on this machine can reach the port: print only what is plainly a web page,
+    // never an arbitrary file named by a stranger.
+    std::error_code ec;
+    if (path.empty() || path[0] != '/' || ClassifySource(path) != SourceKind::WebPage ||
+        !std::filesystem::is_regular_file(path, ec))
+        return false;
     PrintJob job;
     job.document = path;
     job.kind = OfficeKind::Html;

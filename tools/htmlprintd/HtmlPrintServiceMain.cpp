@@ -8,6 +8,8 @@
 #include "HtmlPrintService.h"
 
 #include <csignal>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
         }
     }
     std::signal(SIGPIPE, SIG_IGN);
+    // The printed pages are the user's documents: readable by the user alone.
+    ::umask(077);
     vestrel::doctiff::HtmlPrintService service;
     if (!service.Listen(port)) {
         std::fprintf(stderr, "vestrel_htmlprintd: %s\n", service.error().c_str());
