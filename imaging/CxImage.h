@@ -12,7 +12,8 @@
 // in GetLastError(). Nothing throws: OpenCV exceptions are caught inside.
 //
 // Tone and filter calls work inside the selection only when the image has one, else on
-// the whole picture. On palette pictures they follow one rule: an 8-bit picture with the
+// the whole picture; calls that change the bit depth (GrayScale, IncreaseBpp,
+// DecreaseBpp, Threshold) always change the whole picture. On palette pictures they follow one rule: an 8-bit picture with the
 // plain grey ramp (entry i = i, i, i) is worked on as a grey plane and stays grey when the
 // result is grey; other palette pictures have their palette changed (tone calls without a
 // selection) or are raised to 24 bits first (everything else). Each algorithm is described
@@ -196,7 +197,8 @@ public:
     bool Light(int brightness, int contrast = 0);
     // Saturation. method 1: the HSL saturation (0..255) moves by `amount`, clamped;
     // method 2: every channel moves away from the pixel's luminance by amount percent
-    // (c' = L + (c - L) * (100 + amount) / 100, clamped). Grey pictures do not change.
+    // (c' = L + (c - L) * (100 + amount) / 100, clamped; amounts below -100 count as -100,
+    // all grey). Grey pictures do not change.
     bool Saturate(int amount, int method = 1);
     // Gamma: c' = 255 * (c / 255)^(1 / gamma); gamma above 1 brightens. gamma > 0.
     bool Gamma(float gamma);
