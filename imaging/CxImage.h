@@ -336,9 +336,8 @@ private:
     bool IsGreyRamp() const;
     // Sets the pixels after an operation: inside the selection only when there is one.
     void ReplacePixels(const cv::Mat& result);
-    // Applies a per-channel table (256 entries each, blue-green-red order). Grey-ramp and
-    // other palette pictures follow the class rule; `greyKeeps` says whether equal tables
-    // keep grey grey.
+    // Applies a per-channel table (256 entries each). Grey-ramp pictures with three equal
+    // tables are changed as a grey plane; other palette pictures follow the class rule.
     bool ApplyChannelTables(const std::uint8_t* blue, const std::uint8_t* green,
                             const std::uint8_t* red);
     // Applies a colour function pixel by pixel on a 24-bit copy (or the palette).
