@@ -114,18 +114,20 @@ bool ChildProcess::WaitFor(std::chrono::milliseconds limit) {
     return true;
 }
 
-void ChildProcess::KillGroup(int signal) const {
-    if (pid_ > 0) ::kill(-pid_, signal);
+int ChildProcess::KillGroup(int signal) const {
+    if (pid_ > 0 && ::kill(-pid_, signal) != 0 && errno != ESRCH) return errno;
+    return 0;
 }
 
-void ChildProcess::Kill() {
-    if (pid_ <= 0 || reaped_) return;
-    KillGroup(SIGTERM);
+int ChildProcess::Kill() {
+    if (pid_ <= 0 || reaped_) return 0;
+    int error = KillGroup(SIGTERM);
     if (!WaitFor(std::chrono::milliseconds(2000))) {
-        KillGroup(SIGKILL);
-        Reap(true);
+        error = KillGroup(SIGKILL);
+        if (error == 0) Reap(true);
     }
     exitCode_ = -1;
+    return error;
 }
 
 int RunProgram(const std::vector<std::string>& argv, std::chrono::milliseconds limit,

@@ -29,7 +29,8 @@ public:
     // True when the child has ended (without waiting).
     bool Finished();
     // Ends the child's whole process group (SIGTERM, then SIGKILL) and reaps the child.
-    void Kill();
+    // Returns 0, or the errno of a group that could not be signalled.
+    int Kill();
     bool Running() const { return pid_ > 0 && !reaped_; }
     pid_t pid() const { return pid_; }
     // Exit code of a child that exited; -1 after a signal or when unknown.
@@ -38,7 +39,7 @@ public:
 
 private:
     bool Reap(bool block);
-    void KillGroup(int signal) const;
+    int KillGroup(int signal) const;
 
     pid_t pid_ = -1;
     bool reaped_ = false;

@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <thread>
 
@@ -164,8 +165,12 @@ int Doc2TifConverter::PrintThroughPrinter(SourceKind kind, const std::string& so
     // A printer that signalled is finishing; one that did not is ended, with its office
     // process, and nothing else.
     if (printer.Running() && (outcome != SignalWait::Signalled ||
-                              !printer.WaitFor(std::chrono::seconds(10))))
-        printer.Kill();
+                              !printer.WaitFor(std::chrono::seconds(10)))) {
+        if (const int error = printer.Kill(); error != 0) {
+            const std::string text = fax::FormatText(messages::kProcessEndFailed, error);
+            Report(error == EPERM ? messages::kAccessDenied + text : text);
+        }
+    }
     switch (outcome) {
     case SignalWait::Signalled: break;
     case SignalWait::Abandoned:
