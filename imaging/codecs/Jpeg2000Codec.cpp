@@ -45,7 +45,12 @@ std::optional<CodecImage> DecodeJpeg2000(Bytes file) {
     siz.U16be();  // Lsiz
     siz.U16be();  // Rsiz
     const std::int64_t xsiz = siz.U32be(), ysiz = siz.U32be(), xosiz = siz.U32be(), yosiz = siz.U32be();
-    if (stream.size() < 4 || !siz.ok() || !SizeAllowed(xsiz - xosiz, ysiz - yosiz)) return std::nullopt;
+    siz.Skip(16);  // tile size and offset
+    const std::uint16_t components = siz.U16be();
+    // OpenJPEG keeps 32 bits a sample for every component; we show at most four.
+    if (stream.size() < 4 || !siz.ok() || !SizeAllowed(xsiz - xosiz, ysiz - yosiz) || components == 0 ||
+        components > 4)
+        return std::nullopt;
     // OpenJPEG decodes a cut code stream as far as it goes; we want the whole picture or
     // nothing, so the stream must end with its end-of-code-stream marker.
     if (stream[stream.size() - 2] != 0xFF || stream[stream.size() - 1] != 0xD9) return std::nullopt;
