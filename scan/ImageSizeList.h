@@ -3,6 +3,7 @@
 // camera-arm position that 1:1 printing uses, and whether choosing it forces that frame
 // size. Plus the geometry that turns the settings into the rectangle a scan keeps.
 
+#include "ImageTypes.h"
 #include "Settings.h"
 
 #include <array>
@@ -28,15 +29,6 @@ struct ImageSizeEntry {
 };
 
 const std::array<ImageSizeEntry, kSizeEntryCount>& ImageSizeList();
-
-// A rectangle of a top-down picture; right and bottom are exclusive.
-struct PixelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool empty() const { return right <= left || bottom <= top; }
-    bool operator==(const PixelRect&) const = default;
-};
 
 // The part of a frame of the given size that a scan keeps: the preset rectangle while it is
 // in force (its top and bottom count rows from the bottom, as config.ini keeps them), else

@@ -1,7 +1,7 @@
 #include "PhotoFolderListing.h"
 
 #include "FileNaming.h"
-#include "FileType.h"
+#include "ImageTypes.h"
 #include "IniFile.h"
 
 #include <algorithm>

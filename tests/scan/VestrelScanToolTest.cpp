@@ -1,0 +1,98 @@
+// vestrel-scan end to end: the real executable on the virtual camera, in a fresh program
+// folder with its own config.ini.
+
+#include "Settings.h"
+#include "TempProgramDir.h"
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include <cstdio>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace vestrel::scan {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int exitCode = -1;
+    std::vector<std::string> lines;  // standard output
+    std::string errors;              // standard error
+};
+
+ToolRun RunTool(const testkit::TempProgramDir& dir, const std::string& arguments)
+{
+    const fs::path errFile = dir / "temp/stderr.txt";
+    const std::string command = std::string("'") + VESTREL_SCAN_TOOL + "' --home '" +
+                                dir.path().string() + "' --camera virtual " + arguments +
+                                " 2>'" + errFile.string() + "'";
+    ToolRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::string out;
+    char buf[4096];
+    while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+    run.errors = testkit::TempProgramDir::readFile(errFile);
+    return run;
+}
+
+void WriteConfig(const testkit::TempProgramDir& dir, const std::string& text)
+{
+    dir.writeFile("config.ini", text);
+}
+
+TEST(VestrelScanTool, OneScanWithTheStoredSizeEntry)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Custom]\nsize=7\nw=710\nh=450\nstate=3\nforamt=.png\nlwidth=2592\nlheight=1944\n");
+    const ToolRun run = RunTool(dir, "");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 1u);
+    EXPECT_EQ(fs::path(run.lines[0]), dir / "Photo/Image0001.png");
+    const cv::Mat stored = cv::imread(run.lines[0], cv::IMREAD_UNCHANGED);
+    EXPECT_EQ(stored.cols, 450);
+    EXPECT_EQ(stored.rows, 710);
+}
+
+TEST(VestrelScanTool, TimedBookScanWithTheGivenName)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Name]\nname=1\n[Custom]\nlwidth=640\nlheight=480\n");
+    const ToolRun run = RunTool(dir, "--count 3 --interval 20 --name 合同.jpg");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 3u);
+    EXPECT_EQ(fs::path(run.lines[0]).filename(), "合同0.jpg");
+    EXPECT_EQ(fs::path(run.lines[1]).filename(), "合同0001.jpg");
+    EXPECT_EQ(fs::path(run.lines[2]).filename(), "合同0002.jpg");
+    for (const auto& line : run.lines) EXPECT_EQ(cv::imread(line).size(), cv::Size(640, 480));
+}
+
+TEST(VestrelScanTool, RefusedNameExitsWithTwoAndTheRulesMessage)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Name]\nname=1\n");
+    const ToolRun run = RunTool(dir, "--name 'a|b'");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.lines.empty());
+    EXPECT_NE(run.errors.find("文件名不能包含特殊字符！！！"), std::string::npos) << run.errors;
+    EXPECT_TRUE(fs::is_empty(dir / "Photo"));
+}
+
+TEST(VestrelScanTool, AFailedScanExitsWithOne)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Other]\npath=" + (dir / "missing/").string() + "\n[Custom]\nlwidth=640\nlheight=480\n");
+    const ToolRun run = RunTool(dir, "");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.lines.empty());
+    EXPECT_NE(run.errors.find("扫描图片保存失败"), std::string::npos) << run.errors;
+}
+
+}  // namespace
+}  // namespace vestrel::scan
