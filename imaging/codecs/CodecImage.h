@@ -45,6 +45,17 @@ struct EncodeOptions {
     bool tiffAppend = false;             // add the page to an existing TIFF
 };
 
+// What each format keeps (decoding always gives top-down rows):
+//   BMP, ICO, TGA, PCX, TIFF, GIF, Sun raster: 1/4/8-bit palettes and indices as stored.
+//   PNG: palette files as indices with their transparent entry, 1-bit grey as bilevel;
+//        palette pictures other than grey or black-and-white are written in full colour.
+//   JPEG, JPEG 2000, PGX, PNM: grey stays 8-bit grey; PGX and WBMP hold one component,
+//        so colour is written as grey (PGX) or cut to black and white at 128 (WBMP).
+//   Resolution: BMP, JPEG (JFIF density), PNG (pHYs), TIFF, PCX.
+//   Alpha: PNG, TIFF, TGA, ICO (from the AND mask too). GIF: the transparent index.
+//   Pages: TIFF and GIF count theirs in frameCount; ICO counts its icons. Appending a
+//   page exists for TIFF only. Metafiles (10) are neither read nor written. JPEG 2000
+//   needs 32 pixels a side to be written. ICO is written up to 256 x 256.
 // Decodes page `frame` of the file. `type` 0 means: find the format from the content.
 // Returns nothing for a damaged, hostile or unsupported file; never throws.
 std::optional<CodecImage> Decode(const std::filesystem::path& path, int type, int frame = 0);

@@ -10,9 +10,9 @@ namespace vestrel::codecs {
 
 namespace {
 
-// Largest file we read into memory. A bigger one could not hold a picture within the pixel
-// limit in any of our formats except uncompressed 32-bit ones, which we do not expect.
-constexpr std::uintmax_t kMaxFileBytes = 1024ULL * 1024 * 1024;
+// Largest file we read into memory: an uncompressed 32-bit picture at the pixel limit, plus
+// room for headers and palettes. Nothing bigger can hold a picture we would accept.
+constexpr std::uintmax_t kMaxFileBytes = 4ULL * kMaxPixels + (1u << 20);
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
     std::error_code error;
