@@ -128,14 +128,25 @@ void copyRows(const cv::Mat& in, cv::Mat& out, const cv::Rect& clear, bool rever
                             in.ptr(i) + std::ptrdiff_t(clear.x) * 3, std::size_t(clear.width) * 3);
             continue;
         }
-        // out(i, j) = in(rows - 1 - i, cols - 1 - j)
+        // out(i, j) = in(rows - 1 - i, cols - 1 - j). Pixels move as 4-byte words whose
+        // extra byte the next pixel overwrites; the span's first pixel (which may be the
+        // input row's last) and its last pixel move as 3 bytes.
         const unsigned char* s = in.ptr(in.rows - 1 - i) + std::ptrdiff_t(in.cols - 1 - clear.x) * 3;
         unsigned char* p = d + std::ptrdiff_t(clear.x) * 3;
-        for (int j = clear.x; j < clearRight; ++j, p += 3, s -= 3) {
+        auto movePixel = [&] {
             p[0] = s[0];
             p[1] = s[1];
             p[2] = s[2];
+            p += 3;
+            s -= 3;
+        };
+        movePixel();
+        for (int j = clear.x + 1; j < clearRight - 1; ++j, p += 3, s -= 3) {
+            std::uint32_t word;
+            std::memcpy(&word, s, 4);
+            std::memcpy(p, &word, 4);
         }
+        if (clear.width > 1) movePixel();
     }
 }
 
