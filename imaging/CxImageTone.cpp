@@ -56,8 +56,17 @@ bool CxImage::ApplyChannelTables(const std::uint8_t* blue, const std::uint8_t* g
     }
     if (m_bpp < 24 && !IncreaseBpp(24)) return false;
     return Guarded(m_lastError, [&] {
-        cv::Mat table(1, 256, CV_8UC3);
-        for (int i = 0; i < 256; ++i) table.at<cv::Vec3b>(0, i) = cv::Vec3b(blue[i], green[i], red[i]);
+        cv::Mat table;
+        if (sameTables) {
+            table = cv::Mat(1, 256, CV_8UC1, const_cast<std::uint8_t*>(blue));
+        } else {
+            table.create(1, 256, CV_8UC3);
+            for (int i = 0; i < 256; ++i) table.at<cv::Vec3b>(0, i) = cv::Vec3b(blue[i], green[i], red[i]);
+        }
+        if (!SelectionIsValid()) {
+            cv::LUT(m_pixels, table, m_pixels);  // a table reads each byte once: safe in place
+            return true;
+        }
         cv::Mat result;
         cv::LUT(m_pixels, table, result);
         ReplacePixels(result);
