@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <system_error>
 
 namespace vestrel {
 namespace {
@@ -105,7 +106,17 @@ bool CVideoCapture::BuildGraph()
         fail(capturemsg::kNoDevice);
         return false;
     }
-    const CaptureDevice& device = devices_[std::size_t(current_)];
+    try {
+        return openDevice(devices_[std::size_t(current_)]);
+    } catch (const std::bad_alloc&) {
+        source_.reset();
+        fail(capturemsg::kGraphFailed);
+        return false;
+    }
+}
+
+bool CVideoCapture::openDevice(const CaptureDevice& device)
+{
     std::string error;
     if (VirtualSource::IsVirtualSpec(device.location)) {
         source_ = VirtualSource::Open(device.location, error);
@@ -183,7 +194,14 @@ bool CVideoCapture::Run()
         return false;
     }
     stopRequested_ = false;
-    thread_ = std::thread(&CVideoCapture::captureLoop, this);
+    try {
+        thread_ = std::thread(&CVideoCapture::captureLoop, this);
+    } catch (const std::system_error& e) {
+        std::cerr << "vestrel: no capture thread: " << e.what() << '\n';
+        source_->stopStream();
+        fail(capturemsg::kCannotPreview);
+        return false;
+    }
     state_ = StreamState::Running;
     return true;
 }
@@ -336,9 +354,20 @@ void CVideoCapture::captureLoop()
     cv::Mat frame;
     std::int64_t timestamp = 0;
     while (!stopRequested_) {
-        switch (source_->readFrame(frame, timestamp)) {
+        ReadResult result = ReadResult::Failed;
+        try {
+            result = source_->readFrame(frame, timestamp);
+            if (result == ReadResult::Frame) grabber_.OnFrame(frame, timestamp);
+        } catch (const cv::Exception& e) {
+            // No memory for a frame buffer, most likely: this frame is dropped, the stream
+            // goes on.
+            std::cerr << "vestrel: frame dropped: " << e.what() << '\n';
+            result = ReadResult::Failed;
+        } catch (const std::bad_alloc&) {
+            result = ReadResult::Failed;
+        }
+        switch (result) {
         case ReadResult::Frame:
-            grabber_.OnFrame(frame, timestamp);
             break;
         case ReadResult::NoFrameYet:
             break;

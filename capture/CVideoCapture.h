@@ -109,6 +109,7 @@ public:
     bool DeviceLost() const { return deviceLost_; }
 
 private:
+    bool openDevice(const CaptureDevice& device);
     void stopThread();
     void captureLoop();
     bool openPreview(bool showFailures);
