@@ -118,7 +118,12 @@ void VideoWindow::paintEvent(QPaintEvent* event)
     if (source.empty()) return;
     // Bilinear even when shrinking: area averaging costs five times as much on a full
     // camera frame, more than the UI thread can spare at the camera's rate.
-    cv::resize(preview_(source), scaled_, cv::Size(area.width(), area.height()), 0, 0, cv::INTER_LINEAR);
+    try {
+        cv::resize(preview_(source), scaled_, cv::Size(area.width(), area.height()), 0, 0, cv::INTER_LINEAR);
+    } catch (const cv::Exception&) {
+        painter.fillRect(area, Qt::black);  // no memory for the scaled picture: skip one paint
+        return;
+    }
     const QImage image(scaled_.data, scaled_.cols, scaled_.rows, int(scaled_.step[0]), QImage::Format_BGR888);
     painter.drawImage(area.topLeft(), image);
     ++framesShown_;
