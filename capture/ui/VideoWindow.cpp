@@ -48,7 +48,11 @@ VideoWindow::VideoWindow(CVideoCapture& capture, QWidget* owner)
 
 bool VideoWindow::pollFrame()
 {
-    return capture_.Grabber().CopyPreviewIfNewer(preview_, previewSequence_);
+    try {
+        return capture_.Grabber().CopyPreviewIfNewer(preview_, previewSequence_);
+    } catch (const cv::Exception&) {
+        return false;  // no memory for the copy now; the next frame tries again
+    }
 }
 
 cv::Size VideoWindow::shownFrameSize() const
