@@ -19,7 +19,9 @@ QString SingleInstanceServerName()
     QString user;
     if (const passwd* pw = ::getpwuid(uid); pw && pw->pw_name) user = QString::fromLocal8Bit(pw->pw_name);
     if (user.isEmpty()) user = QString::number(uid);
-    return QStringLiteral("velk-") + user;
+    // Tests run their own instances beside the user's: they add a suffix of their own.
+    const QString suffix = qEnvironmentVariable("VESTREL_INSTANCE_SUFFIX");
+    return QStringLiteral("velk-") + user + (suffix.isEmpty() ? QString() : QStringLiteral("-") + suffix);
 }
 
 SingleInstance::SingleInstance(QString key, QString serverName, QObject* parent)

@@ -9,7 +9,8 @@
 
 namespace vestrel {
 
-// "velk-" followed by the user's login name (or uid when it has none).
+// "velk-" followed by the user's login name (or uid when it has none), and by
+// $VESTREL_INSTANCE_SUFFIX when set.
 QString SingleInstanceServerName();
 
 class SingleInstance : public QObject {

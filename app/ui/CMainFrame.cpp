@@ -80,8 +80,7 @@ CMainFrame::~CMainFrame()
     SaveConfig();
     scanDriver_.reset();
     if (tray_) tray_->hide();
-    // The camera goes before the panes that host its video window.
-    if (camera_ && camera_->videoWindow()) camera_->videoWindow()->setParent(nullptr);
+    // The camera, with its video window, goes before the panes that host that window.
     camera_.reset();
 }
 
@@ -348,6 +347,7 @@ void CMainFrame::OnCommand(int id)
 {
     if (!StatusOf(id, State()).enabled) return;
     if (const auto it = handlers_.find(id); it != handlers_.end()) it->second();
+    updateCommandUi();
 }
 
 SplitterSizes CMainFrame::splitterSizes() const

@@ -12,7 +12,7 @@
 #include "ScanState.h"
 #include "Settings.h"
 
-#include <QByteArray>
+#include <QRect>
 #include <QMainWindow>
 
 #include <filesystem>
@@ -123,7 +123,7 @@ private:
     scan::ScanState scan_;
     bool hasImage_ = false;  // the document's current image; the document comes later
     bool fullScreen_ = false;
-    QByteArray savedGeometry_;
+    QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;
 
     std::map<int, QAction*> actions_;

@@ -140,7 +140,7 @@ void CMainFrame::setFullScreen(bool on)
     if (on == fullScreen_) return;
     const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
     if (on) {
-        savedGeometry_ = saveGeometry();
+        savedPlacement_ = geometry();
         savedStates_ = windowState();
         for (QToolBar* bar : {mainBar_, secondBar_, leftBar_})
             if (bar) bar->hide();
@@ -158,7 +158,7 @@ void CMainFrame::setFullScreen(bool on)
         for (QToolBar* bar : {mainBar_, secondBar_, leftBar_})
             if (bar) bar->show();
         setWindowState(savedStates_ & ~Qt::WindowFullScreen);
-        restoreGeometry(savedGeometry_);
+        if (!(savedStates_ & (Qt::WindowMaximized | Qt::WindowFullScreen))) setGeometry(savedPlacement_);
         applyNormalSplitterSizes();
     }
     if (scan_.liveMode) placeVideo();
@@ -314,6 +314,9 @@ void CMainFrame::OnVideoFormat()
 void CMainFrame::wake()
 {
     if (scan_.liveMode && camera_) camera_->showPreview(true);
+    // Without a window manager (a bare X server) maximising does nothing: the window takes
+    // the screen's free area itself first.
+    if (!fullScreen_ && screen()) setGeometry(screen()->availableGeometry());
     showMaximized();
     raise();
     activateWindow();

@@ -56,8 +56,11 @@ bool CQuorvanApp::InitInstance()
     frame_ = std::make_unique<CMainFrame>(*prompter_, std::move(camera));
     if (!frame_->startCamera()) return false;
     frame_->LoadConfig();
-    QObject::connect(instance_.get(), &SingleInstance::wakeRequested, frame_.get(), &CMainFrame::wake);
-    frame_->showMaximized();
+    QObject::connect(instance_.get(), &SingleInstance::wakeRequested, frame_.get(), [this] {
+        qInfo("vestrel: woken by a second start");
+        frame_->wake();
+    });
+    frame_->wake();
     frame_->setWindowTitle(title);
 
     if (HasFlag(argc_, argv_, "--startup-report")) {

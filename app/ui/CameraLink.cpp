@@ -19,6 +19,7 @@ CameraLink::CameraLink(Prompter& prompter, CaptureOptions options)
 CameraLink::~CameraLink()
 {
     if (secondDialog_) delete secondDialog_.data();
+    delete video_.data();  // it reads the capture's frames until it goes
     main_.Stop();
     main_.TearDownDownstream();
     main_.ReleaseGraph();
@@ -50,7 +51,7 @@ void CameraLink::showPreview(bool on)
     if (video_) video_->setVisible(on);
 }
 
-QWidget* CameraLink::videoWindow() { return video_; }
+QWidget* CameraLink::videoWindow() { return video_.data(); }
 
 void CameraLink::place(const VideoPlacement& p)
 {

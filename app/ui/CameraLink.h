@@ -48,7 +48,7 @@ private:
     CVideoCapture main_;
     scan::GrabberFrameSource mainFrames_;
     scan::CaptureFormatControl mainFormat_;
-    VideoWindow* video_ = nullptr;  // owned by its owner widget
+    QPointer<VideoWindow> video_;  // a child of its owner; goes before the camera it shows
     std::function<void()> deviceLost_;
 
     std::unique_ptr<CVideoCapture> second_;

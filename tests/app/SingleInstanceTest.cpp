@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "TestApp.h"
+
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QUuid>
@@ -12,16 +14,7 @@ namespace {
 
 QString UniqueName() { return "velk-test-" + QUuid::createUuid().toString(QUuid::Id128); }
 
-int argc = 1;
-char arg0[] = "test_app";
-char* argv[] = {arg0, nullptr};
-
-QCoreApplication& App()
-{
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
-    return *app;
-}
+void App() { testkit::TestApp(); }
 
 TEST(SingleInstance, TheNameComesFromVelkAndTheUser)
 {

@@ -1,0 +1,196 @@
+#include "AppTestSupport.h"
+
+#include "AppMessages.h"
+#include "CButtonView.h"
+#include "CHelperView.h"
+#include "CLiveView.h"
+#include "CommandIds.h"
+#include "IniFile.h"
+#include "ProgramDir.h"
+#include "ScanDriver.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+using namespace vestrel;
+using namespace vestrel::cmd;
+using testkit::MainFrameTest;
+using testkit::WaitFor;
+
+namespace {
+
+TEST_F(MainFrameTest, MenusToolBarsAndSizeListAreBuiltWithTheirRules)
+{
+    CMainFrame& f = make(false);
+    const QList<QAction*> menus = f.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 8);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("文件(&F)"));
+    EXPECT_EQ(menus[7]->text(), QStringLiteral("帮助(&H)"));
+    ASSERT_EQ(f.sizeList()->count(), 9);
+    EXPECT_EQ(f.sizeList()->itemText(0), QStringLiteral("全部 "));
+    EXPECT_EQ(f.sizeList()->itemText(8), QStringLiteral("预设"));
+    EXPECT_EQ(f.windowTitle(), QString::fromUtf8(appmsg::kMainWindowTitle));
+
+    // Built and idle: help and the view switches work; later subsystems wait, disabled.
+    EXPECT_TRUE(f.action(ID_HELP_MANUAL)->isEnabled());
+    EXPECT_TRUE(f.action(ID_FULL_SCREEN)->isEnabled());
+    EXPECT_TRUE(f.action(ID_RESTORE_DEFAULTS)->isEnabled());
+    EXPECT_FALSE(f.action(ID_GREY)->isEnabled());
+    EXPECT_FALSE(f.action(ID_FILE_OPEN)->isEnabled());
+    EXPECT_FALSE(f.action(ID_SCAN)->isEnabled()) << "no camera: nothing to scan from";
+    for (int id : MainToolBar()) {
+        if (id != 0 && id != ID_SIZE_LIST) {
+            EXPECT_FALSE(f.action(id)->toolTip().isEmpty()) << id;
+        }
+    }
+}
+
+TEST_F(MainFrameTest, LiveStillSwitchFlipsTheViewTheButtonsAndTheRules)
+{
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(f.scanState().liveMode);
+    EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
+    EXPECT_TRUE(f.buttonView()->scanButton()->isEnabled());
+
+    f.OnCommand(ID_LIVE_STILL);
+    f.updateCommandUi();
+    EXPECT_FALSE(f.scanState().liveMode);
+    EXPECT_FALSE(f.action(ID_SCAN)->isEnabled());
+    EXPECT_FALSE(f.buttonView()->scanButton()->isEnabled());
+    EXPECT_FALSE(f.buttonView()->liveShown());
+    EXPECT_FALSE(f.liveView()->isVisible());
+    EXPECT_FALSE(f.action(ID_FULL_SCREEN)->isEnabled()) << "still view without an image";
+    EXPECT_EQ(f.helperView()->lineText(1), QStringLiteral("—— 窗口无图片显示"));
+
+    f.OnCommand(ID_LIVE_STILL);
+    f.updateCommandUi();
+    EXPECT_TRUE(f.scanState().liveMode);
+    EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
+    EXPECT_TRUE(f.liveView()->isVisible());
+    EXPECT_TRUE(f.buttonView()->liveShown());
+}
+
+TEST_F(MainFrameTest, FullScreenOnAndOffGivesBackTheSplittersAndPlacement)
+{
+    CMainFrame& f = make(false);
+    WaitFor([] { return false; }, 100);
+    const SplitterSizes before = f.splitterSizes();
+    const QRect placement = f.geometry();
+
+    f.OnCommand(ID_FULL_SCREEN);
+    WaitFor([] { return false; }, 100);
+    EXPECT_TRUE(f.fullScreenMode());
+    EXPECT_TRUE(f.action(ID_FULL_SCREEN)->isChecked());
+    EXPECT_FALSE(f.mainToolBar()->isVisible());
+    EXPECT_EQ(f.splitterSizes().sideColumn, 0);
+
+    f.OnCommand(ID_FULL_SCREEN);
+    WaitFor([] { return false; }, 100);
+    EXPECT_FALSE(f.fullScreenMode());
+    EXPECT_TRUE(f.mainToolBar()->isVisible());
+    EXPECT_EQ(f.splitterSizes(), before);
+    EXPECT_EQ(f.geometry(), placement);
+}
+
+TEST_F(MainFrameTest, DigitalZoomOutsideTheWholeFrameIsRefused)
+{
+    CMainFrame& f = make(true);
+    f.OnCommand(ID_SIZE_A4);
+    ASSERT_EQ(f.sizeList()->currentIndex(), 2);
+    f.OnCommand(ID_DIGITAL_ZOOM);
+    EXPECT_TRUE(prompter.showed(appmsg::kZoomOnlyForAll));
+    EXPECT_EQ(f.scanState().zoomLevel, 0);
+}
+
+TEST_F(MainFrameTest, APresetDragBecomesTheScanRectangleAndATinyOneChangesNothing)
+{
+    CMainFrame& f = make(false);
+    f.OnCommand(ID_SIZE_PRESET);
+    ASSERT_TRUE(f.liveView()->presetDraw());
+    f.updateCommandUi();
+    EXPECT_TRUE(f.action(ID_SIZE_PRESET)->isChecked());
+    const Settings before = f.settings();
+
+    f.liveView()->finishPresetDrag(QPoint(10, 10), QPoint(29, 29));
+    EXPECT_EQ(f.settings(), before) << "a 19-pixel rectangle is a click";
+
+    f.liveView()->resize(800, 600);
+    f.liveView()->finishPresetDrag(QPoint(100, 150), QPoint(500, 450));
+    EXPECT_TRUE(f.settings().presetInForce);
+    EXPECT_EQ(f.settings().left, 324);
+    EXPECT_EQ(f.settings().right, 1620);
+    EXPECT_EQ(f.settings().top, 486);
+    EXPECT_EQ(f.settings().bottom, 1458);
+    EXPECT_TRUE(f.helperView()->lineText(0).contains(QStringLiteral("预设状态")));
+}
+
+TEST_F(MainFrameTest, AScanThroughTheCommandStoresAFileAndRedrawsTheInformationPane)
+{
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(WaitFor([&] {
+        cv::Mat frame;
+        return f.camera()->copyNewestFrame(frame);
+    }));
+    ASSERT_TRUE(WaitFor([&] { return f.helperView()->paintCount() > 0; }));
+    const int paintsBefore = f.helperView()->paintCount();
+
+    f.OnCommand(ID_SCAN);
+    ASSERT_TRUE(WaitFor([&] { return f.helperView()->paintCount() > paintsBefore; }));
+    const auto photo = programDir.path() / "Photo";
+    std::vector<std::filesystem::path> stored;
+    for (const auto& entry : std::filesystem::directory_iterator(photo)) stored.push_back(entry.path());
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].filename(), "Image0001.jpg");
+    EXPECT_GT(std::filesystem::file_size(stored[0]), 10000u);
+}
+
+TEST_F(MainFrameTest, TimedScanningStartsTimer85AndEscStopsIt)
+{
+    CMainFrame& f = make(true);
+    ASSERT_NE(f.scanDriver(), nullptr);
+    f.settings().intertime = 200;
+    f.OnCommand(ID_TIMED_SCAN);
+    f.updateCommandUi();
+    EXPECT_TRUE(f.scanDriver()->timerActive());
+    EXPECT_TRUE(f.action(ID_TIMED_SCAN)->isChecked());
+    EXPECT_FALSE(f.action(ID_SCAN)->isEnabled());
+    EXPECT_FALSE(f.buttonView()->scanButton()->isEnabled());
+    EXPECT_EQ(f.helperView()->lineText(0), QStringLiteral("提示：“定时扫描”状态"));
+
+    emit f.liveView()->stopRequested();
+    EXPECT_FALSE(f.scanDriver()->timerActive());
+    EXPECT_FALSE(f.scanState().timedScanning);
+    EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
+}
+
+TEST_F(MainFrameTest, RestoreDefaultsThenARestartGivesTheDefaults)
+{
+    programDir.writeFile("config.ini",
+                         "[Custom]\nsize=2\nh=1720\nw=2395\nstate=3\nforamt=.png\n"
+                         "[Name]\nname=5\nbookname=novel\n[Auto]\nthreshold=1\ngrayscale=1\n"
+                         "[Other]\njpgquality=55\nintertime=900\n");
+    {
+        CMainFrame& f = make(false);
+        ASSERT_EQ(f.sizeList()->currentIndex(), 2);
+        ASSERT_TRUE(f.settings().orientation.rotateRight);
+        f.OnCommand(ID_RESTORE_DEFAULTS);
+        frame.reset();  // the window writes config.ini as it goes
+    }
+    CMainFrame& again = make(false);
+    Settings expected = DefaultSettings(ProgramDir());
+    expected.w = expected.lwidth;
+    expected.h = expected.lheight;
+    EXPECT_EQ(again.settings(), expected);
+    EXPECT_EQ(again.sizeList()->currentIndex(), 0);
+    IniFile ini(programDir.path() / "config.ini");
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readInt("Custom", "size", -1, 4), 0);
+    EXPECT_EQ(ini.readInt("Custom", "state", -1, 4), 0);
+}
+
+}  // namespace
