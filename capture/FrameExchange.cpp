@@ -4,6 +4,16 @@
 
 namespace vestrel {
 
+bool FrameExchange::copyOut(cv::Mat& out) const
+{
+    try {
+        newest_.copyTo(out);
+        return true;
+    } catch (const cv::Exception&) {
+        return false;  // no memory for the reader's copy: the reader gets nothing, not half
+    }
+}
+
 void FrameExchange::publish(cv::Mat& filled, std::int64_t timestamp)
 {
     std::lock_guard lock(mutex_);
@@ -16,7 +26,7 @@ bool FrameExchange::copyNewest(cv::Mat& out, std::int64_t* timestamp, std::uint6
 {
     std::lock_guard lock(mutex_);
     if (sequence_ == 0 || newest_.empty()) return false;
-    newest_.copyTo(out);
+    if (!copyOut(out)) return false;
     if (timestamp) *timestamp = timestamp_;
     if (sequence) *sequence = sequence_;
     return true;
@@ -26,7 +36,7 @@ bool FrameExchange::copyIfNewer(cv::Mat& out, std::uint64_t& sequence) const
 {
     std::lock_guard lock(mutex_);
     if (sequence_ == 0 || sequence_ == sequence || newest_.empty()) return false;
-    newest_.copyTo(out);
+    if (!copyOut(out)) return false;
     sequence = sequence_;
     return true;
 }

@@ -17,7 +17,8 @@ public:
     // the same size once the stream is steady, so nothing is allocated per frame).
     void publish(cv::Mat& filled, std::int64_t timestamp);
 
-    // Copies the newest frame into `out`; false when there is none yet. `sequence`, when
+    // Copies the newest frame into `out`; false when there is none yet (or no memory for
+    // the copy). `sequence`, when
     // given, receives the frame's number (1 for the first frame published).
     bool copyNewest(cv::Mat& out, std::int64_t* timestamp = nullptr,
                     std::uint64_t* sequence = nullptr) const;
@@ -31,6 +32,8 @@ public:
     void clear();
 
 private:
+    bool copyOut(cv::Mat& out) const;  // under the lock
+
     mutable std::mutex mutex_;
     cv::Mat newest_;
     std::int64_t timestamp_ = 0;
