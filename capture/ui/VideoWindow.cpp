@@ -48,11 +48,7 @@ VideoWindow::VideoWindow(CVideoCapture& capture, QWidget* owner)
 
 bool VideoWindow::pollFrame()
 {
-    try {
-        return capture_.Grabber().CopyPreviewIfNewer(preview_, previewSequence_);
-    } catch (const cv::Exception&) {
-        return false;  // no memory for the copy now; the next frame tries again
-    }
+    return capture_.Grabber().CopyPreviewIfNewer(preview_, previewSequence_);
 }
 
 cv::Size VideoWindow::shownFrameSize() const
