@@ -194,3 +194,20 @@ TEST_F(MainFrameTest, RestoreDefaultsThenARestartGivesTheDefaults)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainFrameTest, WithoutAnyCameraTheStartSaysSoAndGoesNoFurther)
+{
+    CaptureOptions options;
+    options.sysfsRoot = programDir.path() / "no-sys";
+    options.devRoot = programDir.path() / "no-dev";
+    options.watchDeviceRemoval = false;
+    std::filesystem::create_directories(options.sysfsRoot / "class" / "video4linux");
+    std::filesystem::create_directories(options.devRoot);
+    CameraLink camera(prompter, options);
+    EXPECT_FALSE(camera.open());
+    EXPECT_TRUE(prompter.showed(appmsg::kNoCaptureDevice)) << ::testing::PrintToString(prompter.texts());
+}
+
+}  // namespace
