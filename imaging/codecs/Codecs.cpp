@@ -4,6 +4,7 @@
 #include "FormatSniffer.h"
 
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 namespace vestrel::codecs {
@@ -14,17 +15,26 @@ namespace {
 // room for headers and palettes. Nothing bigger can hold a picture we would accept.
 constexpr std::uintmax_t kMaxFileBytes = 4ULL * kMaxPixels + (1u << 20);
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::filesystem::path& path) {
+// A whole file in a buffer that is not zeroed first: for a camera-sized bitmap the zeroing
+// cost as much as the read.
+struct FileBuffer {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t size = 0;
+    Bytes bytes() const { return {data.get(), size}; }
+};
+
+std::optional<FileBuffer> ReadWholeFile(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     const auto size = std::filesystem::file_size(path, error);
     if (error || size == 0 || size > kMaxFileBytes) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
-    return bytes;
+    FileBuffer buffer{std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size)),
+                      static_cast<std::size_t>(size)};
+    in.read(reinterpret_cast<char*>(buffer.data.get()), static_cast<std::streamsize>(size));
+    if (in.gcount() != static_cast<std::streamsize>(size)) return std::nullopt;
+    return buffer;
 }
 
 bool WriteWholeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -76,22 +86,9 @@ EncodedFile EncodeByType(const CodecImage& image, int type, const EncodeOptions&
     }
 }
 
-}  // namespace
-
-std::optional<CodecImage> Decode(const std::filesystem::path& path, int type, int frame) {
+std::optional<CodecImage> DecodeBytes(Bytes file, int type, int frame) {
     try {
-        const auto bytes = ReadWholeFile(path);
-        if (!bytes) return std::nullopt;
-        return DecodeMemory(*bytes, type, frame);
-    } catch (...) {
-        return std::nullopt;
-    }
-}
-
-std::optional<CodecImage> DecodeMemory(const std::vector<std::uint8_t>& bytes, int type, int frame) {
-    try {
-        if (bytes.empty() || frame < 0) return std::nullopt;
-        const Bytes file(bytes.data(), bytes.size());
+        if (file.empty() || frame < 0) return std::nullopt;
         if (type == kTypeUnknown) type = SniffFileType(file);
         auto image = DecodeByType(file, type, frame);
         if (!image || !Consistent(*image)) return std::nullopt;
@@ -99,6 +96,22 @@ std::optional<CodecImage> DecodeMemory(const std::vector<std::uint8_t>& bytes, i
     } catch (...) {
         return std::nullopt;
     }
+}
+
+}  // namespace
+
+std::optional<CodecImage> Decode(const std::filesystem::path& path, int type, int frame) {
+    try {
+        const auto file = ReadWholeFile(path);
+        if (!file) return std::nullopt;
+        return DecodeBytes(file->bytes(), type, frame);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+std::optional<CodecImage> DecodeMemory(const std::vector<std::uint8_t>& bytes, int type, int frame) {
+    return DecodeBytes(Bytes(bytes.data(), bytes.size()), type, frame);
 }
 
 bool Encode(const CodecImage& image, const std::filesystem::path& path, int type,
@@ -109,9 +122,9 @@ bool Encode(const CodecImage& image, const std::filesystem::path& path, int type
         if (type == kTypeTif && options.tiffAppend) {
             std::error_code error;
             if (std::filesystem::exists(path, error)) {
-                auto bytes = ReadWholeFile(path);
-                if (!bytes) return false;
-                existing = std::move(*bytes);
+                const auto file = ReadWholeFile(path);
+                if (!file) return false;
+                existing.assign(file->bytes().begin(), file->bytes().end());
             }
         }
         const auto encoded = EncodeByType(image, type, options, existing);
