@@ -92,8 +92,9 @@ std::optional<CodecImage> DecodeGif(Bytes file, int frame) {
                 if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
                     pendingTransparent = control.TransparentColor;
             }
-            while (block)
-                if (DGifGetExtensionNext(gif.get(), &block) != GIF_OK) return picked;
+            bool readable = true;
+            while (block && readable) readable = DGifGetExtensionNext(gif.get(), &block) == GIF_OK;
+            if (!readable) break;
         } else if (record == IMAGE_DESC_RECORD_TYPE) {
             if (DGifGetImageDesc(gif.get()) != GIF_OK) break;
             const int width = gif->Image.Width, height = gif->Image.Height;
