@@ -3,12 +3,12 @@
 #include "AppMessages.h"
 #include "CMainFrame.h"
 #include "CameraLink.h"
+#include "DeveloperReports.h"
 #include "QtPrompter.h"
 #include "SingleInstance.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -32,7 +32,10 @@ QString FlagValue(int argc, char** argv, const char* flag)
 
 }  // namespace
 
-CQuorvanApp::CQuorvanApp(int argc, char** argv) : argc_(argc), argv_(argv) {}
+CQuorvanApp::CQuorvanApp(int argc, char** argv, QElapsedTimer startClock)
+    : argc_(argc), argv_(argv), startClock_(startClock)
+{
+}
 
 CQuorvanApp::~CQuorvanApp()
 {
@@ -41,8 +44,6 @@ CQuorvanApp::~CQuorvanApp()
 
 bool CQuorvanApp::InitInstance()
 {
-    QElapsedTimer sinceStart;
-    sinceStart.start();
     const QString title = QString::fromUtf8(appmsg::kMainWindowTitle);
     instance_ = std::make_unique<SingleInstance>(title);
     if (!instance_->claim()) return false;  // the running one shows itself
@@ -63,34 +64,11 @@ bool CQuorvanApp::InitInstance()
     frame_->wake();
     frame_->setWindowTitle(title);
 
-    if (HasFlag(argc_, argv_, "--startup-report")) {
-        // Prints when the window appeared and when its first live frame was painted, then
-        // ends the program: how the start-up time is measured.
-        const qint64 shownAt = sinceStart.elapsed();
-        auto* poll = new QTimer(frame_.get());
-        poll->setInterval(1);
-        QObject::connect(poll, &QTimer::timeout, frame_.get(), [this, poll, sinceStart, shownAt] {
-            if (frame_->camera()->framesShown() == 0) return;
-            poll->stop();
-            const qint64 firstFrame = sinceStart.elapsed();
-            std::printf("window shown after %lld ms; first live frame after %lld ms (%lld ms after the window)\n",
-                        static_cast<long long>(shownAt), static_cast<long long>(firstFrame),
-                        static_cast<long long>(firstFrame - shownAt));
-            std::fflush(stdout);
-            frame_->close();
-            QCoreApplication::quit();
-        });
-        poll->start();
-    }
-    if (const QString shot = FlagValue(argc_, argv_, "--screenshot"); !shot.isEmpty()) {
-        // A picture of the running window for the documentation, taken once the live
-        // picture has had a moment to settle; then the program ends.
-        QTimer::singleShot(3000, frame_.get(), [this, shot] {
-            frame_->grab().save(shot);
-            frame_->close();
-            QCoreApplication::quit();
-        });
-    }
+    if (HasFlag(argc_, argv_, "--startup-report")) ReportStartup(*frame_, startClock_);
+    if (const QString seconds = FlagValue(argc_, argv_, "--timed-scan-report"); !seconds.isEmpty())
+        ReportTimedScanning(*frame_, std::max(1, seconds.toInt()));
+    if (const QString shot = FlagValue(argc_, argv_, "--screenshot"); !shot.isEmpty())
+        TakeScreenshot(*frame_, shot);
     return true;
 }
 

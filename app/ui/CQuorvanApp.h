@@ -2,6 +2,8 @@
 // The application object: one instance per user, the main camera, the main window and its
 // settings, started in the order the program has always kept.
 
+#include <QElapsedTimer>
+
 #include <memory>
 
 class QApplication;
@@ -14,7 +16,8 @@ class SingleInstance;
 
 class CQuorvanApp {
 public:
-    CQuorvanApp(int argc, char** argv);
+    // `startClock` runs from the start of the process (start-up measurements).
+    CQuorvanApp(int argc, char** argv, QElapsedTimer startClock);
     ~CQuorvanApp();
 
     // False when the program should end at once: another instance runs (it has been
@@ -27,6 +30,7 @@ public:
 private:
     int argc_;
     char** argv_;
+    QElapsedTimer startClock_;
     std::unique_ptr<QtPrompter> prompter_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<CMainFrame> frame_;

@@ -3,10 +3,13 @@
 #include "CQuorvanApp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QIcon>
 
 int main(int argc, char** argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vestrel"));
     QApplication::setDesktopFileName(QStringLiteral("vestrel"));
@@ -14,7 +17,7 @@ int main(int argc, char** argv)
     if (QIcon::themeName().isEmpty()) QIcon::setThemeName(QStringLiteral("hicolor"));
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
-    vestrel::CQuorvanApp program(argc, argv);
+    vestrel::CQuorvanApp program(argc, argv, sinceStart);
     if (!program.InitInstance()) return 0;
     return program.Run();
 }
