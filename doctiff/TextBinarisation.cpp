@@ -2,9 +2,14 @@
 
 #include <opencv2/imgproc.hpp>
 
-namespace vestrel::doctiff {
+#ifdef VESTREL_DOCTIFF_DOCPROC
+#include "Binarisation.h"
+#endif
 
-cv::Mat BinariseText(const cv::Mat& gray) {
+namespace vestrel::doctiff {
+namespace {
+
+cv::Mat LocalThreshold(const cv::Mat& gray) {
     // A dot is black when it is clearly darker than its neighbourhood (thin strokes on
     // shaded paper), or dark in absolute terms (the inside of large black areas, where
     // the local mean is as dark as the dot itself). Paper-light dots are always white,
@@ -20,6 +25,16 @@ cv::Mat BinariseText(const cv::Mat& gray) {
     cv::Mat out;
     cv::bitwise_not(black, out);
     return out;
+}
+
+}  // namespace
+
+cv::Mat BinariseText(const cv::Mat& gray) {
+#ifdef VESTREL_DOCTIFF_DOCPROC
+    cv::Mat blackWhite;
+    if (docproc::Binarise(gray, blackWhite)) return blackWhite;
+#endif
+    return LocalThreshold(gray);
 }
 
 }  // namespace vestrel::doctiff

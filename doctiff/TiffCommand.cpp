@@ -122,15 +122,16 @@ std::optional<TiffCommand> ParseTiffCommand(std::string_view text, std::string& 
             }
             cmd.rotate = *v;
         } else if (key == "format") {
+            // "tif/35": a file kind and the processor's format number.
             const auto slash = value.find('/');
-            const auto v = slash == std::string_view::npos ? std::nullopt
-                                                           : Number(value.substr(slash + 1));
             const std::string kind = Lower(Trim(value.substr(0, slash)));
-            if (!v || (kind != "tif" && kind != "tiff") || (*v != 34 && *v != 35)) {
+            const int number = slash == std::string_view::npos
+                                   ? -1 : Number(value.substr(slash + 1)).value_or(-1);
+            if ((kind != "tif" && kind != "tiff") || (number != 34 && number != 35)) {
                 error = "unsupported format: " + std::string(value);
                 return std::nullopt;
             }
-            cmd.format = *v;
+            cmd.format = number;
         } else if (key == "res") {
             if (!NumberPair(value, "", cmd.xResolution, cmd.yResolution) ||
                 cmd.xResolution < 1 || cmd.yResolution < 1) {
