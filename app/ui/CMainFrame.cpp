@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -223,9 +224,14 @@ void CMainFrame::buildPanes()
     rightSplitter_->setObjectName(QStringLiteral("rightSplitter"));
 
     imagePane_ = new QStackedWidget(leftSplitter_);
-    liveView_ = new CLiveView(imagePane_);
+    // The live picture scrolls when shown at its own size, as the old scroll view did.
+    liveScroll_ = new QScrollArea(imagePane_);
+    liveScroll_->setFrameShape(QFrame::NoFrame);
+    liveScroll_->setWidgetResizable(true);
+    liveView_ = new CLiveView(liveScroll_);
+    liveScroll_->setWidget(liveView_);
     stillView_ = new CQuorvanView(imagePane_);
-    imagePane_->addWidget(liveView_);
+    imagePane_->addWidget(liveScroll_);
     imagePane_->addWidget(stillView_);
     helperView_ = new CHelperView(leftSplitter_);
     buttonView_ = new CButtonView(rightSplitter_);
@@ -252,6 +258,9 @@ void CMainFrame::buildPanes()
 
     connect(buttonView_, &CButtonView::commandTriggered, this, [this](int id) {
         OnCommand(id);
+        // The big scan button scans with the second camera too when it is open.
+        if (id == cmd::ID_SCAN && scanDriver_ && camera_ && camera_->secondCamera())
+            scanDriver_->scanSecond(*camera_->secondCamera());
         updateCommandUi();
     });
     connect(liveView_, &CLiveView::scanRequested, this, [this] { OnCommand(ID_SCAN); });
@@ -266,14 +275,11 @@ void CMainFrame::buildPanes()
     });
     liveView_->setGeometrySource([this] {
         LiveViewGeometry g;
+        // The drag arrives in the live view's own pixels, which already include the
+        // scroll position of the area around it.
         g.clientWidth = liveView_->width();
         g.clientHeight = liveView_->height();
         g.actualSize = scan_.actualSize;
-        if (camera_ && camera_->videoWindow()) {
-            // At actual size the video window scrolls by sitting at a negative offset.
-            g.scrollX = -camera_->videoWindow()->x();
-            g.scrollY = -camera_->videoWindow()->y();
-        }
         g.frameWidth = settings_.lwidth;
         g.frameHeight = settings_.lheight;
         g.orientation = settings_.orientation;

@@ -24,6 +24,7 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QSplitter;
+class QScrollArea;
 class QStackedWidget;
 class QSystemTrayIcon;
 class QTimer;
@@ -136,6 +137,7 @@ private:
     QSplitter* leftSplitter_ = nullptr;
     QSplitter* rightSplitter_ = nullptr;
     QStackedWidget* imagePane_ = nullptr;
+    QScrollArea* liveScroll_ = nullptr;
     CLiveView* liveView_ = nullptr;
     CQuorvanView* stillView_ = nullptr;
     CHelperView* helperView_ = nullptr;

@@ -23,6 +23,7 @@
 #include <QDesktopServices>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -105,6 +106,16 @@ void CMainFrame::refreshLibrary()
 
 void CMainFrame::placeVideo()
 {
+    // At actual size the live view takes the frame's size (turned sideways: exchanged) and
+    // its scroll area scrolls it; otherwise it fills the area.
+    const bool sideways = settings_.orientation.rotateLeft || settings_.orientation.rotateRight;
+    if (scan_.actualSize) {
+        liveScroll_->setWidgetResizable(false);
+        liveView_->resize(sideways ? settings_.lheight : settings_.lwidth,
+                          sideways ? settings_.lwidth : settings_.lheight);
+    } else {
+        liveScroll_->setWidgetResizable(true);
+    }
     if (!camera_) return;
     camera_->applySettings(settings_);
     camera_->place({scan_.actualSize, scan_.zoomLevel});
@@ -123,7 +134,7 @@ void CMainFrame::OnLiveStill()
         buttonView_->setLiveShown(false);
     } else {
         scan_.liveMode = true;
-        imagePane_->setCurrentWidget(liveView_);
+        imagePane_->setCurrentWidget(liveScroll_);
         if (camera_) camera_->showPreview(true);
         placeVideo();
         buttonView_->setLiveShown(true);

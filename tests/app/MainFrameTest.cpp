@@ -119,14 +119,30 @@ TEST_F(MainFrameTest, APresetDragBecomesTheScanRectangleAndATinyOneChangesNothin
     f.liveView()->finishPresetDrag(QPoint(10, 10), QPoint(29, 29));
     EXPECT_EQ(f.settings(), before) << "a 19-pixel rectangle is a click";
 
-    f.liveView()->resize(800, 600);
+    LiveViewGeometry fitted;
+    fitted.clientWidth = f.liveView()->width();
+    fitted.clientHeight = f.liveView()->height();
+    const FrameRect expected = ToFrameRect({100, 150, 500, 450}, fitted);
+    ASSERT_GT(expected.right - expected.left, 0);
     f.liveView()->finishPresetDrag(QPoint(100, 150), QPoint(500, 450));
     EXPECT_TRUE(f.settings().presetInForce);
-    EXPECT_EQ(f.settings().left, 324);
-    EXPECT_EQ(f.settings().right, 1620);
-    EXPECT_EQ(f.settings().top, 486);
-    EXPECT_EQ(f.settings().bottom, 1458);
+    EXPECT_EQ(f.settings().left, expected.left);
+    EXPECT_EQ(f.settings().right, expected.right);
+    EXPECT_EQ(f.settings().top, expected.top);
+    EXPECT_EQ(f.settings().bottom, expected.bottom);
     EXPECT_TRUE(f.helperView()->lineText(0).contains(QStringLiteral("预设状态")));
+
+    // At actual size the live view is the frame's size and scrolls; a drag is in frame pixels.
+    f.OnCommand(ID_ACTUAL_SIZE);
+    EXPECT_TRUE(f.action(ID_ACTUAL_SIZE)->isChecked());
+    EXPECT_EQ(f.liveView()->size(), QSize(2592, 1944));
+    f.liveView()->finishPresetDrag(QPoint(1100, 600), QPoint(1300, 700));
+    EXPECT_EQ(f.settings().left, 1100);
+    EXPECT_EQ(f.settings().right, 1300);
+    EXPECT_EQ(f.settings().top, 1944 - 700);
+    EXPECT_EQ(f.settings().bottom, 1944 - 600);
+    f.OnCommand(ID_WINDOW_SIZE);
+    EXPECT_TRUE(f.action(ID_WINDOW_SIZE)->isChecked());
 }
 
 TEST_F(MainFrameTest, AScanThroughTheCommandStoresAFileAndRedrawsTheInformationPane)
