@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,14 +106,26 @@ bool ChildProcess::Reap(bool block) {
 bool ChildProcess::Finished() { return Reap(false); }
 
 bool ChildProcess::WaitFor(std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + limit;
+    // A process descriptor becomes readable the moment the child ends, so the wait costs
+    // no polling delay; without one (old kernels) we look every few milliseconds.
+    const int pidfd = pid_ > 0 && !reaped_ ? static_cast<int>(::syscall(SYS_pidfd_open, pid_, 0)) : -1;
     auto pause = std::chrono::milliseconds(2);
-    while (!Reap(false)) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    bool ended = false;
+    while (!(ended = Reap(false))) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) break;
+        if (pidfd >= 0) {
+            pollfd p{pidfd, POLLIN, 0};
+            ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
+        } else {
+            std::this_thread::sleep_for(std::min(pause, left));
+            pause = std::min(pause * 2, std::chrono::milliseconds(50));
+        }
     }
-    return true;
+    if (pidfd >= 0) ::close(pidfd);
+    return ended;
 }
 
 int ChildProcess::KillGroup(int signal) const {
