@@ -184,6 +184,16 @@ TEST_F(MainFrameTest, TimedScanningStartsTimer85AndEscStopsIt)
     EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
 }
 
+TEST_F(MainFrameTest, ASecondCameraThatIsNotThereIsToldAndTheMainPictureRunsOn)
+{
+    CMainFrame& f = make(true);
+    f.OnCommand(ID_SECOND_CAMERA);  // the virtual camera has none of the configured USB ids
+    EXPECT_TRUE(prompter.showed(appmsg::kNoSecondCamera));
+    EXPECT_EQ(f.camera()->secondCamera(), nullptr);
+    const std::uint64_t shown = f.camera()->framesShown();
+    EXPECT_TRUE(WaitFor([&] { return f.camera()->framesShown() > shown; }));
+}
+
 TEST_F(MainFrameTest, RestoreDefaultsThenARestartGivesTheDefaults)
 {
     programDir.writeFile("config.ini",
