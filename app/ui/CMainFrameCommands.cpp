@@ -88,6 +88,7 @@ void CMainFrame::LoadConfig()
     if (camera_) camera_->applySettings(settings_);
     placeVideo();
     refreshLibrary();
+    updateCommandUi();
     redrawPanes();
 }
 

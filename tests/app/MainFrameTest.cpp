@@ -194,6 +194,42 @@ TEST_F(MainFrameTest, ASecondCameraThatIsNotThereIsToldAndTheMainPictureRunsOn)
     EXPECT_TRUE(WaitFor([&] { return f.camera()->framesShown() > shown; }));
 }
 
+TEST_F(MainFrameTest, StoredSettingsComeBackIntoTheListTheViewAndThePane)
+{
+    programDir.writeFile("config.ini",
+                         "[Custom]\nsize=8\nh=1944\nw=2592\nleft=100\nright=900\ntop=50\n"
+                         "bottom=700\nstate=2\n[Auto]\neraser=1\n");
+    CMainFrame& f = make(false);
+    EXPECT_EQ(f.sizeList()->currentIndex(), 8);
+    EXPECT_TRUE(f.liveView()->presetDraw());
+    EXPECT_TRUE(f.settings().presetInForce);
+    EXPECT_EQ(f.settings().right, 900);
+    EXPECT_TRUE(f.action(ID_ORIENT_LEFT)->isChecked());
+    EXPECT_FALSE(f.action(ID_ORIENT_NORMAL)->isChecked());
+    EXPECT_TRUE(f.action(ID_SIZE_PRESET)->isChecked());
+    EXPECT_EQ(f.helperView()->lineText(0),
+              QStringLiteral("动态：  预设状态   左旋90度    注意：在图像显示区域，按住鼠标左键拖动可自定义扫描图像的大小。"));
+    EXPECT_EQ(f.helperView()->lineText(1), QStringLiteral("  自动去底色  文件格式：.jpg  分辨率：2592*1944"));
+
+    f.OnCommand(ID_ORIENT_NORMAL);
+    f.OnCommand(ID_SIZE_A6);
+    EXPECT_TRUE(f.action(ID_ORIENT_NORMAL)->isChecked());
+    EXPECT_EQ(f.sizeList()->currentIndex(), 4);
+    EXPECT_FALSE(f.liveView()->presetDraw());
+    EXPECT_TRUE(f.helperView()->lineText(0).startsWith(QStringLiteral("动态：  A6大小   正常状态")));
+}
+
+TEST_F(MainFrameTest, ACancelledBookNameStartsNoTimedScan)
+{
+    programDir.writeFile("config.ini", "[Name]\nname=1\n");
+    CMainFrame& f = make(true);
+    f.scanDriver()->setFileNameAnswer([] { return std::optional<std::string>{}; });
+    f.OnCommand(ID_TIMED_SCAN);
+    EXPECT_FALSE(f.scanDriver()->timerActive());
+    EXPECT_FALSE(f.scanState().timedScanning);
+    EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
+}
+
 TEST_F(MainFrameTest, RestoreDefaultsThenARestartGivesTheDefaults)
 {
     programDir.writeFile("config.ini",
