@@ -10,9 +10,11 @@
 #include "ChildProcess.h"
 #include "Doc2TifConverter.h"
 #include "PageReader.h"
+#include "ScratchFiles.h"
 #include "TextLegibility.h"
 
 #include <netinet/in.h>
+#include <semaphore.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -210,6 +212,7 @@ int main(int argc, char** argv) {
                     100 * bench::CharacterErrorRate(text, seen), chinese ? "-" : "<= 2%");
     }
     converter.Close();
+    ::sem_unlink(scratch::SemaphoreName().c_str());
     std::error_code ec;
     fs::remove_all(root, ec);
     return 0;

@@ -1,8 +1,10 @@
 #include "ConverterFixture.h"
 
 #include "ChildProcess.h"
+#include "ScratchFiles.h"
 
 #include <netinet/in.h>
+#include <semaphore.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +25,8 @@ void ConverterTest::SetUp() {
 }
 
 void ConverterTest::TearDown() {
+    // Each test folder has a printer semaphore of its own; it ends with the folder.
+    ::sem_unlink(scratch::SemaphoreName().c_str());
     if (hadRoot_) ::setenv("TOLVY_ROOT", previousRoot_.c_str(), 1);
     else ::unsetenv("TOLVY_ROOT");
 }
