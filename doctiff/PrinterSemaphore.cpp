@@ -12,11 +12,12 @@ PrinterSemaphore::~PrinterSemaphore() { Close(); }
 
 bool PrinterSemaphore::Create(const std::string& name) {
     Close();
-    // The printer may run as another user of the machine: everyone may post.
-    const mode_t old = ::umask(0);
     sem_ = ::sem_open(name.c_str(), O_CREAT, 0666, 0);
-    ::umask(old);
-    return sem_ != SEM_FAILED;
+    if (sem_ == SEM_FAILED) return false;
+    // The printer may run as another user of the machine: everyone may post. Set on the
+    // file rather than through umask, which would touch every thread of the host program.
+    if (name.size() > 1 && name[0] == '/') ::chmod(("/dev/shm/sem." + name.substr(1)).c_str(), 0666);
+    return true;
 }
 
 void PrinterSemaphore::Close() {
