@@ -332,6 +332,8 @@ void CMainFrame::wake()
     showMaximized();
     raise();
     activateWindow();
+    // Enter scans and Esc stops from the moment the window comes up.
+    if (scan_.liveMode) liveView_->setFocus();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

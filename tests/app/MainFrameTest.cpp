@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -165,6 +166,19 @@ TEST_F(MainFrameTest, AScanThroughTheCommandStoresAFileAndRedrawsTheInformationP
     EXPECT_GT(std::filesystem::file_size(stored[0]), 10000u);
 }
 
+TEST_F(MainFrameTest, EnterOnTheLivePictureScans)
+{
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(WaitFor([&] {
+        cv::Mat frame;
+        return f.camera()->copyNewestFrame(frame);
+    }));
+    QTest::keyClick(f.liveView(), Qt::Key_Return);
+    EXPECT_TRUE(std::filesystem::exists(programDir.path() / "Photo" / "Image0001.jpg"));
+    QTest::keyClick(f.liveView(), Qt::Key_Return);
+    EXPECT_TRUE(std::filesystem::exists(programDir.path() / "Photo" / "Image0002.jpg"));
+}
+
 TEST_F(MainFrameTest, TimedScanningStartsTimer85AndEscStopsIt)
 {
     CMainFrame& f = make(true);
@@ -178,7 +192,7 @@ TEST_F(MainFrameTest, TimedScanningStartsTimer85AndEscStopsIt)
     EXPECT_FALSE(f.buttonView()->scanButton()->isEnabled());
     EXPECT_EQ(f.helperView()->lineText(0), QStringLiteral("提示：“定时扫描”状态"));
 
-    emit f.liveView()->stopRequested();
+    QTest::keyClick(f.liveView(), Qt::Key_Escape);
     EXPECT_FALSE(f.scanDriver()->timerActive());
     EXPECT_FALSE(f.scanState().timedScanning);
     EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
