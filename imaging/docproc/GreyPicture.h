@@ -1,0 +1,16 @@
+#pragma once
+// The grey picture every routine of docproc works on, whatever it was handed: 8-bit grey,
+// BGR or BGRA, or 16-bit grey (the form a 16-bit picture takes on its way to us).
+
+#include <opencv2/core.hpp>
+
+namespace vestrel::docproc::detail {
+
+// True for the picture types the binarisation and deskew accept.
+bool IsAcceptedPicture(const cv::Mat& picture);
+
+// An 8-bit grey copy of `picture`, top row first; empty when the type is not accepted.
+// May throw OpenCV's exceptions: callers catch them at the public function.
+cv::Mat GreyOf(const cv::Mat& picture);
+
+}  // namespace vestrel::docproc::detail

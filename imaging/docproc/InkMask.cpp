@@ -1,0 +1,137 @@
+#include "InkMask.h"
+
+#include "PaperEstimate.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace vestrel::docproc::detail {
+namespace {
+
+// The flattened paper lands here, not at 255, so that its noise is not clipped on the
+// bright side, where the noise is measured.
+constexpr double kFlatPaperLevel = 224.0;
+constexpr double kLensBlur = 1.2;          // pixels, the softness the sharpening undoes
+constexpr double kSharpening = 1.5;        // strength of the unsharp mask
+constexpr int kBlocksAcrossShortSide = 8;  // parts of the page with a threshold of their own
+constexpr int kMinBlockSide = 32;
+constexpr double kInkPercentile = 0.05;    // of the clearly dark pixels: the ink's own level
+constexpr double kMinInkShare = 0.002;     // fewer clearly dark pixels in a part: no ink there
+constexpr int kMinContrast = 40;           // weaker ink than this is no ink (grey levels)
+constexpr int kNoiseMargin = 4;            // threshold at least this many noise widths below paper
+
+using Histogram = std::array<int, 256>;
+
+// Level below which `share` of the histogram's count lies, counting from level 0 up to
+// (not including) `end`.
+int Percentile(const Histogram& histogram, double share, int end = 256)
+{
+    int total = 0;
+    for (int level = 0; level < end; ++level)
+        total += histogram[level];
+    const double wanted = share * total;
+    int sum = 0;
+    for (int level = 0; level < end; ++level) {
+        sum += histogram[level];
+        if (sum > wanted)
+            return level;
+    }
+    return end - 1;
+}
+
+struct PartLevels {
+    int paper = 0;
+    int noise = 0;
+    bool hasInk = false;
+    int threshold = 0;
+};
+
+PartLevels LevelsOf(const Histogram& histogram, int pixels)
+{
+    PartLevels levels;
+    // Text covers far less than half a page: the median is paper, and the spread above it,
+    // where no ink can be, is the paper's noise.
+    levels.paper = Percentile(histogram, 0.5);
+    levels.noise = std::max(1, Percentile(histogram, 0.84) - levels.paper);
+    const int clearlyDark = std::max(0, levels.paper - std::max(kMinContrast / 2, 3 * levels.noise));
+    int darkCount = 0;
+    for (int level = 0; level < clearlyDark; ++level)
+        darkCount += histogram[level];
+    const int ceiling = levels.paper - kNoiseMargin * levels.noise;
+    if (darkCount >= std::max(1.0, pixels * kMinInkShare)) {
+        const int ink = Percentile(histogram, kInkPercentile, clearlyDark);
+        if (levels.paper - ink >= std::max(kMinContrast, 2 * kNoiseMargin * levels.noise)) {
+            levels.hasInk = true;
+            levels.threshold = std::min((levels.paper + ink + 1) / 2, ceiling);
+            return levels;
+        }
+    }
+    // No ink of its own: only what is darker than half the paper counts, and never noise.
+    levels.threshold = std::max(0, std::min(levels.paper / 2, ceiling));
+    return levels;
+}
+
+// Threshold of every part of the page, one value per block.
+cv::Mat BlockThresholds(const cv::Mat& flat, int blockSide)
+{
+    const int columns = (flat.cols + blockSide - 1) / blockSide;
+    const int rows = (flat.rows + blockSide - 1) / blockSide;
+    std::vector<Histogram> histograms(static_cast<size_t>(columns) * rows, Histogram{});
+    Histogram page{};
+    for (int y = 0; y < flat.rows; ++y) {
+        const uchar* row = flat.ptr<uchar>(y);
+        Histogram* blockRow = &histograms[static_cast<size_t>(y / blockSide) * columns];
+        for (int x = 0; x < flat.cols; ++x)
+            ++blockRow[x / blockSide][row[x]];
+    }
+    for (const Histogram& h : histograms)
+        for (int level = 0; level < 256; ++level)
+            page[level] += h[level];
+    const PartLevels pageLevels = LevelsOf(page, static_cast<int>(flat.total()));
+
+    cv::Mat thresholds(rows, columns, CV_8UC1);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            const int width = std::min(blockSide, flat.cols - c * blockSide);
+            const int height = std::min(blockSide, flat.rows - r * blockSide);
+            const PartLevels part = LevelsOf(histograms[static_cast<size_t>(r) * columns + c], width * height);
+            int threshold = part.threshold;
+            if (!part.hasInk && pageLevels.hasInk) {
+                // Bare paper between text uses the page's threshold, as noise allows.
+                threshold = std::min(pageLevels.threshold, part.paper - kNoiseMargin * part.noise);
+            }
+            thresholds.at<uchar>(r, c) = cv::saturate_cast<uchar>(threshold);
+        }
+    }
+    return thresholds;
+}
+
+}  // namespace
+
+cv::Mat InkMask(const cv::Mat& grey)
+{
+    cv::Mat paper = EstimatePaper(grey);
+    paper = cv::max(paper, PaperFloor(paper));
+
+    // Flat field: every pixel as a share of its paper's brightness.
+    cv::Mat flat;
+    cv::divide(grey, paper, flat, kFlatPaperLevel);
+    // The lens softens the strokes a little; an unsharp mask of about its width steepens
+    // the edges back, which separates strokes that blur had run together and brings thin
+    // strokes back to their depth. The edges' half-way points stay where they were.
+    cv::Mat softened;
+    cv::GaussianBlur(flat, softened, cv::Size(), kLensBlur);
+    cv::addWeighted(flat, 1.0 + kSharpening, softened, -kSharpening, 0, flat);
+
+    const int blockSide = std::max(kMinBlockSide, std::min(grey.cols, grey.rows) / kBlocksAcrossShortSide);
+    const cv::Mat blockThresholds = BlockThresholds(flat, blockSide);
+    // Thresholds change smoothly from the middle of one part to the next.
+    cv::Mat thresholds;
+    cv::resize(blockThresholds, thresholds, flat.size(), 0, 0, cv::INTER_LINEAR);
+    return flat < thresholds;
+}
+
+}  // namespace vestrel::docproc::detail
