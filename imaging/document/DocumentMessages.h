@@ -1,0 +1,19 @@
+#pragma once
+// Every text the image document shows the user.
+
+namespace vestrel::document::msg {
+
+inline constexpr const char* kAskSaveCurrent = "是否保存当前文件？";
+// "文件" + path + "不存在，请注意查证！！！"
+inline constexpr const char* kOpenMissingBefore = "文件";
+inline constexpr const char* kOpenMissingAfter = "不存在，请注意查证！！！";
+inline constexpr const char* kFormatFallsBackToBmp = "格式不支持！\n图像将以原名保存为bmp格式！！！";
+inline constexpr const char* kDeleteMissing = "你要删除的文件不存在，请注意查证！";
+// Shown when the disk refuses a save; the file that was there is left as it was.
+inline constexpr const char* kSaveFailedBefore = "文件";
+inline constexpr const char* kSaveFailedAfter = "保存失败，原文件未改动！";
+// Shown when the desktop trash refuses the file; the file stays where it is.
+inline constexpr const char* kDeleteFailedBefore = "文件";
+inline constexpr const char* kDeleteFailedAfter = "无法移到回收站！";
+
+}  // namespace vestrel::document::msg
