@@ -1,0 +1,53 @@
+#pragma once
+// The two conversions of the composition dialog, as plain functions the dialog runs:
+// merge every image into one PDF, or write one PDF per image. Both report progress
+// between pages and stop when the callback says so.
+
+#include "Prompter.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vestrel::output {
+
+// Called after each image with (images done, images in all); false cancels the job.
+using ConversionProgress = std::function<bool(int done, int total)>;
+
+struct ConversionResult {
+    std::vector<std::filesystem::path> written;  // PDF files made
+    std::vector<std::string> skipped;            // images that could not be read
+    int pages = 0;
+    bool cancelled = false;
+};
+
+// A typed target name as a file base: cut before its first dot ("report.final" gives
+// "report").
+std::string targetBaseName(const std::string& typed);
+// The default PDF name of an image: its file name cut before the first dot, + ".pdf"
+// ("b.c.jpg" gives "b.pdf").
+std::string defaultPdfName(const std::filesystem::path& image);
+
+// One PDF `saveFolder`/`name`.pdf of all images in order. Messages: an empty list, an empty
+// name, a file that cannot be created, and one message naming every image skipped. A
+// cancelled job removes its unfinished file.
+ConversionResult mergeToPdf(const std::vector<std::string>& images,
+                            const std::filesystem::path& saveFolder, const std::string& name,
+                            Prompter& prompter, const ConversionProgress& progress = {});
+
+// One PDF per image: `name`0.pdf, `name`1.pdf ... or, without a name, the default names.
+// An output that cannot be created is skipped silently; unreadable images are named in
+// one message.
+ConversionResult separatePdfs(const std::vector<std::string>& images,
+                              const std::filesystem::path& saveFolder,
+                              const std::optional<std::string>& name, Prompter& prompter,
+                              const ConversionProgress& progress = {});
+
+// A single-page PDF of `image` with the program's document info (scanning straight to
+// PDF). False when the file cannot be created or the image cannot be read; nothing is
+// left behind then.
+bool writeSinglePagePdf(const std::filesystem::path& output, const std::filesystem::path& image);
+
+}  // namespace vestrel::output

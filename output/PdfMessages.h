@@ -1,0 +1,30 @@
+#pragma once
+// Every text the PDF subsystem shows the user.
+
+namespace vestrel::output {
+
+// Creator and Author of the PDFs written by scanning (the short name of the product).
+inline constexpr const char* kProductShortName = "维斯泰尔";
+inline constexpr const char* kPdfTitle = "pdf";
+
+inline constexpr const char* kPromptCaption = "提示";
+inline constexpr const char* kWarningCaption = "警告";
+
+inline constexpr const char* kCreatePdfFailed = "未找到PDF组件,创建PDF文档失败";
+inline constexpr const char* kNoFilesToConvert = "请添加需要进行转换的文件！";
+inline constexpr const char* kEmptyTargetName = "目标文件名不能为空！";
+inline constexpr const char* kUseDefaultNames = "是否使用默认文件名？";
+inline constexpr const char* kEmptyNameUsesDefaults = "输入为空，将使用默认文件名！";
+inline constexpr const char* kAlreadyAtTop = "已经在顶部，无法继续向上移动！";
+inline constexpr const char* kAlreadyAtBottom = "已经在底部，无法继续向下移动！";
+inline constexpr const char* kSystemRootRefused =
+    "文件不能存放在系统盘一级目录下，请选择其他位置进行文件存储！";
+inline constexpr const char* kStopEBookQuestion = "此操作将停止合成pdf，是否继续？";
+inline constexpr const char* kEBookToolBarTitle = "正在制作pdf电子书...";
+
+// Followed by one line per image that could not be read.
+inline constexpr const char* kImagesSkipped = "以下图像无法读取，已跳过：";
+// Followed by the path of the e-book that could not be created.
+inline constexpr const char* kEBookCreateFailed = "无法创建pdf电子书：";
+
+}  // namespace vestrel::output
