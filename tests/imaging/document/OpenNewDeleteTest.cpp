@@ -1,0 +1,148 @@
+#include "DocumentMessages.h"
+#include "DocumentTestSupport.h"
+#include "Trash.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace vestrel::document::test {
+namespace {
+namespace fs = std::filesystem;
+
+using OpenTest = DocumentTest;
+
+TEST_F(OpenTest, AVanishedFileIsToldAndNothingChanges)
+{
+    doc->SetImage(ColourPicture());
+    doc->PushHistory();
+    const std::string missing = Photo("gone.jpg");
+    prompter.answerFiles(std::vector<std::string>{missing});
+    doc->OnFileOpen();
+    EXPECT_TRUE(prompter.showed(std::string(msg::kOpenMissingBefore) + missing + msg::kOpenMissingAfter));
+    EXPECT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(doc->History().Position(), 1);
+}
+
+TEST_F(OpenTest, OpenAsksToSaveEditsAndCancelKeepsThem)
+{
+    const std::string file = WritePicture(Photo("big.png"));
+    doc->SetImage(ColourPicture(10, 10));
+    doc->PushHistory();
+    prompter.answerFiles(std::vector<std::string>{file}).answer(Answer::Cancel);
+    doc->OnFileOpen();
+    EXPECT_EQ(doc->Image()->GetWidth(), 10);
+    EXPECT_EQ(doc->History().Position(), 1);
+
+    viewSize = {20, 100};  // narrower than the 40-pixel picture
+    prompter.answerFiles(std::vector<std::string>{file}).answer(Answer::No);
+    doc->OnFileOpen();
+    ASSERT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(doc->Image()->GetWidth(), 40);
+    EXPECT_EQ(doc->History().Position(), 0);
+    EXPECT_EQ(doc->CurrentPath(), file);
+    EXPECT_TRUE(doc->m_bPanTool);
+    EXPECT_EQ(prompter.texts().back(), msg::kAskSaveCurrent);
+}
+
+TEST_F(OpenTest, LoadFileOfAnUnknownTypeOrBrokenFileLeavesTheDocumentEmpty)
+{
+    doc->SetImage(ColourPicture());
+    doc->m_bFitWindow = true;
+    doc->m_bEraserTool = true;
+    doc->LoadFile(Photo("notes.txt"));
+    EXPECT_EQ(doc->Image(), nullptr);
+    EXPECT_TRUE(doc->m_bFitWindow);
+    EXPECT_FALSE(doc->m_bEraserTool);
+
+    std::ofstream(Photo("broken.png")) << "not a picture";
+    doc->LoadFile(Photo("broken.png"));
+    EXPECT_EQ(doc->Image(), nullptr);
+    EXPECT_EQ(doc->m_strFileName, "broken.png");
+}
+
+TEST_F(OpenTest, NewEmptiesTheDocumentAfterAskingAboutEdits)
+{
+    doc->SetImage(ColourPicture());
+    doc->PushHistory();
+    doc->m_fZoom = 2.0f;
+    prompter.answer(Answer::No);
+    doc->OnFileNew();
+    EXPECT_EQ(doc->Image(), nullptr);
+    EXPECT_EQ(doc->m_strFileName, "Image.bmp");
+    EXPECT_EQ(doc->m_fZoom, 1.0f);
+    EXPECT_EQ(doc->History().Position(), 0);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kAskSaveCurrent});
+}
+
+TEST_F(OpenTest, TheListingIgnoresFoldersAndUnknownTypesAndRaisesTheCounters)
+{
+    WritePicture(Photo("Image00007.jpg"));
+    std::ofstream(Photo("x.PDF")) << "%PDF-1.4";
+    std::ofstream(Photo("notes.txt")) << "text";
+    fs::create_directories(programDir / "Photo" / "sub.jpg");
+    doc->m_photoNames = {"stale.jpg"};
+    doc->RefreshLibrary();
+    auto names = doc->m_photoNames;
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Image00007.jpg", "x.PDF"}));
+    EXPECT_EQ(doc->m_photoTimes.size(), 2u);
+    EXPECT_EQ(libraryRebuilds, 1);
+
+    scan::ScanCounters counters;
+    doc->AttachCounters(&counters);
+    doc->RefreshLibrary();
+    EXPECT_EQ(counters.serial, 7);
+}
+
+// Each delete test runs with a $HOME of its own that has no data folder yet.
+class DeleteTest : public DocumentTest {
+protected:
+    void SetUp() override
+    {
+        home = programDir / "home";
+        fs::create_directories(home);
+        if (const char* old = std::getenv("HOME")) oldHome = old;
+        if (const char* old = std::getenv("XDG_DATA_HOME")) oldData = old;
+        ::setenv("HOME", home.c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+    }
+    void TearDown() override
+    {
+        ::setenv("HOME", oldHome.c_str(), 1);
+        if (!oldData.empty()) ::setenv("XDG_DATA_HOME", oldData.c_str(), 1);
+    }
+    fs::path home;
+    std::string oldHome, oldData;
+};
+
+TEST_F(DeleteTest, DeleteMovesTheFileToTheTrashOfAFreshHome)
+{
+    const std::string file = WritePicture(Photo("page.png"));
+    doc->LoadFile(file);
+    ASSERT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(UserTrashDir(), home / ".local/share/Trash");
+    doc->OnDelete();
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(fs::exists(home / ".local/share/Trash/files/page.png"));
+    EXPECT_TRUE(fs::exists(home / ".local/share/Trash/info/page.png.trashinfo"));
+    EXPECT_FALSE(fs::exists(fs::current_path() / "files" / "page.png"));
+    EXPECT_NE(doc->Image(), nullptr);  // the picture stays in the document
+    EXPECT_EQ(libraryRebuilds, 1);
+    EXPECT_TRUE(doc->m_photoNames.empty());
+    EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(DeleteTest, DeletingAFileThatIsGoneIsToldAndRebuildsTheListing)
+{
+    doc->SetPath(Photo("gone.png"));
+    doc->SetImage(ColourPicture());
+    doc->OnDelete();
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kDeleteMissing});
+    EXPECT_EQ(libraryRebuilds, 1);
+    EXPECT_FALSE(fs::exists(home / ".local"));
+}
+
+}  // namespace
+}  // namespace vestrel::document::test
