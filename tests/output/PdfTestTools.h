@@ -1,0 +1,33 @@
+#pragma once
+// Test images on disk and the PDF tools (qpdf, poppler) that judge what we wrote.
+
+#include <opencv2/core.hpp>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vestrel::testkit {
+
+struct CommandResult {
+    int status = -1;
+    std::string output;
+};
+CommandResult runCommand(const std::string& command);
+
+// A noisy colour JPEG; with `dpi` > 0 its JFIF header states that resolution.
+std::filesystem::path writeJpeg(const std::filesystem::path& path, int width, int height,
+                                int dpi = 0);
+std::filesystem::path writePng(const std::filesystem::path& path, const cv::Mat& picture);
+std::string readBytes(const std::filesystem::path& path);
+
+// Page sizes in points, from pdfinfo.
+std::vector<std::pair<double, double>> pageSizes(const std::filesystem::path& pdf);
+int pageCount(const std::filesystem::path& pdf);
+// qpdf --check passes without errors or warnings.
+bool qpdfAccepts(const std::filesystem::path& pdf, std::string* report = nullptr);
+// The first image of the PDF as poppler decodes it, read with `imreadFlags`.
+cv::Mat extractImage(const std::filesystem::path& pdf, int imreadFlags);
+
+}  // namespace vestrel::testkit
