@@ -42,7 +42,8 @@ std::string ScratchName(const std::string& folder, const std::string& extension)
     std::string name = folder + "temp" + extension;
     for (int n = 1; fs::exists(fs::path(name)) && n < 1000; ++n)
         name = folder + "temp" + std::to_string(n) + extension;
-    return name;
+    // With every candidate taken the save is refused rather than overwrite one of them.
+    return fs::exists(fs::path(name)) ? std::string() : name;
 }
 
 }  // namespace

@@ -67,8 +67,12 @@ std::string SaveAsFilter(int type)
         out += type == CXIMAGE_FORMAT_TIF ? std::string("TIF(*.tif)|*.tif") : Retabbed(e.text);
         out += "|";
     }
-    for (const auto& e : kEntries)
-        if (e.type != type) out += Retabbed(e.text) + "|";
+    // The BMP-led list has always gone on with GIF before JPG.
+    if (type == CXIMAGE_FORMAT_BMP) out += Retabbed(kEntries[2].text) + "|";
+    for (const auto& e : kEntries) {
+        if (e.type == type || (type == CXIMAGE_FORMAT_BMP && e.type == CXIMAGE_FORMAT_GIF)) continue;
+        out += Retabbed(e.text) + "|";
+    }
     return out + "|";
 }
 

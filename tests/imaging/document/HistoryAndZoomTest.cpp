@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vestrel::document::test {
 namespace {
 
@@ -133,7 +135,15 @@ TEST(FileFilterTest, OpenAndSaveAsLists)
     EXPECT_TRUE(tif.ends_with("||"));
     EXPECT_TRUE(SaveAsFilter(0).starts_with("JPG("));
     EXPECT_TRUE(SaveAsFilter(33).starts_with("JPG("));
-    EXPECT_TRUE(SaveAsFilter(1).starts_with("BMP (*.bmp)|*.bmp|JPG"));
+    EXPECT_TRUE(SaveAsFilter(1).starts_with("BMP (*.bmp)|*.bmp|GIF (*.gif)|*.gif|JPG(*.jpg;*.jpeg)|*.jpg;*.jpeg|TIF("));
+    EXPECT_TRUE(SaveAsFilter(2).starts_with("GIF (*.gif)|*.gif|JPG("));
+    for (int type : {1, 2, 3, 6}) {
+        const std::string list = SaveAsFilter(type);
+        // All seventeen entries, each once: the reordering loses and repeats none.
+        for (const char* label : {"JPG(", "BMP (", "GIF (", "TIF(", "PNG(", "RAS("})
+            EXPECT_EQ(list.find(label), list.rfind(label)) << type << " " << label;
+        EXPECT_EQ(std::count(list.begin(), list.end(), '|'), 2 * 17 + 1) << type;
+    }
     EXPECT_EQ(SaveAsDefaultExtension(1), "bmp");
     EXPECT_EQ(SaveAsDefaultExtension(3), "");
 }
