@@ -224,6 +224,8 @@ bool CQuorvanDoc::Save()
     if (LiveShown()) return false;
     ResetTools();
     if (!m_pImage) return false;
+    // A picture pasted into the empty document has no file yet: it needs a name first.
+    if (m_strFileName.empty()) return OnFileSaveAs();
     m_pImage->SelectionDelete();
 
     // The scratch file sits beside the target and keeps the target's extension(s).

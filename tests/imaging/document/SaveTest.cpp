@@ -168,5 +168,16 @@ TEST_F(SaveTest, SaveAsCancelledWritesNothingAndKeepsTheHistory)
     EXPECT_EQ(prompter.shown().at(0).kind, "save");
 }
 
+TEST_F(SaveTest, APictureWithoutAFileNameIsSavedUnderTheNameTheUserGives)
+{
+    doc->SetImage(ColourPicture());
+    ASSERT_TRUE(doc->m_strFileName.empty());
+    prompter.answerPath(Photo("pasted.png"));
+    ASSERT_TRUE(doc->Save());
+    EXPECT_TRUE(CxImage(Photo("pasted.png"), 4).IsValid());
+    EXPECT_EQ(doc->m_strFileName, "pasted.png");
+    EXPECT_EQ(std::distance(fs::directory_iterator(programDir / "Photo"), fs::directory_iterator()), 1);
+}
+
 }  // namespace
 }  // namespace vestrel::document::test
