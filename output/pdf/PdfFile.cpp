@@ -155,8 +155,12 @@ std::string pdfTextString(std::string_view utf8)
     const bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {
         return c >= 0x20 && c < 0x7F && c != '(' && c != ')' && c != '\\';
     });
-    if (plain)
-        return "(" + std::string(utf8) + ")";
+    if (plain) {
+        std::string literal(1, '(');
+        literal.append(utf8);
+        literal.push_back(')');
+        return literal;
+    }
     std::string hex = "<FEFF";
     auto unit = [&hex](unsigned value) {
         char text[8];
