@@ -30,6 +30,7 @@ bool EBook::addPage(const std::filesystem::path& folder, const std::string& name
         document_.set_info("Author", kProductShortName);
         document_.set_info("Title", kPdfTitle);
         path_ = file;
+        createdFile_ = file;
     }
     // Later pages start at A4 as they always have; the image then sizes the page.
     const bool first = pageCount_ == 0;
@@ -49,8 +50,15 @@ void EBook::finish()
 {
     composing_ = false;
     path_.clear();
-    if (document_.isOpen())
+    if (document_.isOpen()) {
         document_.end_document();
+        // A book whose first scan never made a page leaves no empty file behind.
+        if (pageCount_ == 0 && !createdFile_.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove(createdFile_, ignored);
+        }
+    }
+    createdFile_.clear();
     pageCount_ = 0;
 }
 

@@ -36,6 +36,7 @@ private:
     bool composing_ = false;
     int pageCount_ = 0;
     std::filesystem::path path_;
+    std::filesystem::path createdFile_;
 };
 
 }  // namespace vestrel::output

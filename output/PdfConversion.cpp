@@ -1,5 +1,6 @@
 #include "PdfConversion.h"
 
+#include "CxImage.h"
 #include "PdfDocument.h"
 #include "PdfMessages.h"
 
@@ -7,6 +8,8 @@
 
 namespace vestrel::output {
 namespace {
+
+constexpr int kThumbnailSide = 100;
 
 // Places one image on a page of its own size; false (no page) when it cannot be read.
 bool addImagePage(pdf::PdfDocument& document, const std::string& image)
@@ -87,7 +90,8 @@ ConversionResult mergeToPdf(const std::vector<std::string>& images,
         }
     }
     const bool complete = document.end_document();
-    if (result.cancelled || !complete) {
+    // A PDF without a single page (every image unreadable) is not worth leaving behind.
+    if (result.cancelled || !complete || result.pages == 0) {
         removeQuietly(output);
         result.pages = 0;
         if (!complete)
@@ -136,6 +140,14 @@ ConversionResult separatePdfs(const std::vector<std::string>& images,
     }
     reportSkipped(result.skipped, prompter);
     return result;
+}
+
+bool writePdfThumbnail(const std::filesystem::path& image, const std::filesystem::path& thumbnail)
+{
+    CxImage picture;
+    if (!picture.Load(image, 0) || !picture.Resample(kThumbnailSide, kThumbnailSide, 1))
+        return false;
+    return picture.Save(thumbnail, CXIMAGE_FORMAT_JPG);
 }
 
 bool writeSinglePagePdf(const std::filesystem::path& output, const std::filesystem::path& image)

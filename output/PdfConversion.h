@@ -50,4 +50,8 @@ ConversionResult separatePdfs(const std::vector<std::string>& images,
 // left behind then.
 bool writeSinglePagePdf(const std::filesystem::path& output, const std::filesystem::path& image);
 
+// The photo library's picture of a scanned PDF: the page image squeezed to 100 x 100
+// (nearest pixel, the aspect not kept) as a JPEG.
+bool writePdfThumbnail(const std::filesystem::path& image, const std::filesystem::path& thumbnail);
+
 }  // namespace vestrel::output

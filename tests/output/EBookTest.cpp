@@ -77,6 +77,13 @@ TEST_F(EBookTest, UnreadableScanAddsNoPageAndOpenBookIsFinishedAtTheEnd)
     }
     EXPECT_EQ(testkit::pageCount(photo() / "book.pdf"), 1);
     EXPECT_TRUE(testkit::qpdfAccepts(photo() / "book.pdf"));
+
+    // A book whose only scan was unreadable leaves no empty file.
+    EBook book;
+    book.start();
+    EXPECT_FALSE(book.addPage(photo(), "empty.pdf", scratch, prompter));
+    book.finish();
+    EXPECT_FALSE(std::filesystem::exists(photo() / "empty.pdf"));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "SourceList.h"
 #include "TempProgramDir.h"
 
+#include <opencv2/imgcodecs.hpp>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -117,6 +119,21 @@ TEST_F(PdfConversionTest, SinglePageScanPdfCarriesTheProgramInfo)
     std::ofstream(file("junk.bmp")) << "junk";
     EXPECT_FALSE(writeSinglePagePdf(programDir / "Photo" / "junk.pdf", file("junk.bmp")));
     EXPECT_FALSE(std::filesystem::exists(programDir / "Photo" / "junk.pdf"));
+
+    const auto thumbnail = programDir / "temp" / "temp" / "scan.jpg";
+    ASSERT_TRUE(writePdfThumbnail(threeImages()[0], thumbnail));
+    const cv::Mat small = cv::imread(thumbnail.string());
+    EXPECT_EQ(small.size(), cv::Size(100, 100));
+    EXPECT_FALSE(writePdfThumbnail(file("junk.bmp"), thumbnail));
+}
+
+TEST_F(PdfConversionTest, MergeOfOnlyUnreadableImagesLeavesNoFile)
+{
+    std::ofstream(file("junk.png")) << "junk";
+    const auto result = mergeToPdf({file("junk.png").string()}, pdfFolder(), "x", prompter);
+    EXPECT_TRUE(result.written.empty());
+    EXPECT_FALSE(std::filesystem::exists(pdfFolder() / "x.pdf"));
+    EXPECT_EQ(prompter.shown().size(), 1u);
 }
 
 TEST(SourceListTest, InsertionKeepsNumberedNamesInOrder)
