@@ -189,7 +189,8 @@ std::optional<EmbeddedImage> embedImage(PdfFile& file, const std::filesystem::pa
         error = "cannot open the file";
         return std::nullopt;
     }
-    if (looksLikeJpeg(source.get()))
+    // A JPEG PDF cannot carry as it is (12-bit samples, ...) is decoded like any other.
+    if (looksLikeJpeg(source.get()) && readJpegHeader(source.get()))
         return embedJpeg(file, source.get(), error);
     source.reset();
     return embedDecoded(file, path, error);

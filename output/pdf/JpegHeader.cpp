@@ -82,8 +82,10 @@ std::optional<JpegHeader> readJpegHeader(std::FILE* file)
             header.height = (head[1] << 8) | head[2];
             header.width = (head[3] << 8) | head[4];
             header.components = head[5];
-            const bool supported = header.components == 1 || header.components == 3 ||
-                                   header.components == 4;
+            // PDF carries only 8-bit samples unchanged.
+            const bool supported = head[0] == 8 && (header.components == 1 ||
+                                                    header.components == 3 ||
+                                                    header.components == 4);
             if (header.width <= 0 || header.height <= 0 || !supported)
                 return std::nullopt;
             std::rewind(file);

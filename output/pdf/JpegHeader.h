@@ -19,7 +19,7 @@ struct JpegHeader {
 // True when the file starts like a JPEG (the content decides, never the name).
 bool looksLikeJpeg(std::FILE* file);
 // Reads the header of an open JPEG file from its start; nothing for a malformed or
-// unsupported one (a height given only after the scan, a size of 0).
+// unsupported one (a height given only after the scan, a size of 0, samples not of 8 bits).
 std::optional<JpegHeader> readJpegHeader(std::FILE* file);
 
 }  // namespace vestrel::pdf
