@@ -58,7 +58,7 @@ std::vector<fs::path> makeScans(const fs::path& folder, int count)
             cv::putText(frame, "Line " + std::to_string(line) + " of scan " + std::to_string(i),
                         cv::Point(150, 100 + line * 45), cv::FONT_HERSHEY_SIMPLEX, 1.2,
                         cv::Scalar(30, 30, 30), 2);
-        cv::randn(noise, cv::Scalar::all(0), cv::Scalar::all(4));
+        cv::randn(noise, cv::Scalar::all(0), cv::Scalar::all(12));
         frame += noise;
         scans.push_back(folder / ("scan" + std::to_string(i) + ".jpg"));
         cv::imwrite(scans.back().string(), frame, {cv::IMWRITE_JPEG_QUALITY, 80});
