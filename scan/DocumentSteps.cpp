@@ -1,21 +1,45 @@
 #include "DocumentSteps.h"
 
+#include "BackgroundCleaning.h"
 #include "BackgroundNormalisation.h"
-
-// Interim: only the background normalisation of the document-processing library has
-// landed; cleaning, deskew and binarisation are wired here as soon as they do.
+#include "Binarisation.h"
+#include "Deskew.h"
 
 namespace vestrel::scan {
+namespace {
+
+// The interchange picture of a chain image: BGR for colour, grey for grey pictures (at
+// this point of the chain an image is one or the other). Colour pixels are shared, not
+// copied: only read them.
+cv::Mat Interchange(const CxImage& image)
+{
+    if (image.GetBpp() == 24) return image.Pixels();
+    return image.IsGrayScale() ? image.ToGrey() : image.ToBgr();
+}
+
+}  // namespace
 
 void RemoveBackground(CxImage& image)
 {
-    cv::Mat picture = image.GetBpp() == 24 ? image.Pixels().clone() : image.ToGrey();
-    if (docproc::NormaliseBackground(picture, docproc::kBackgroundTargetLevel))
-        image.AdoptMat(std::move(picture));
+    // Worked on in a copy: a step that fails leaves the image as it was.
+    cv::Mat picture = Interchange(image).clone();
+    if (!docproc::NormaliseBackground(picture, docproc::kBackgroundTargetLevel)) return;
+    if (!docproc::CleanBackground(picture, docproc::kCleaningContrast, docproc::kCleaningNoiseLevel))
+        return;
+    image.AdoptMat(std::move(picture));
 }
 
-void Deskew(CxImage&) {}
+void Deskew(CxImage& image)
+{
+    cv::Mat straightened;
+    if (docproc::Deskew(Interchange(image), straightened) != 0) image.AdoptMat(std::move(straightened));
+}
 
-bool Binarise(CxImage&) { return false; }
+bool Binarise(CxImage& image)
+{
+    cv::Mat blackWhite;
+    if (!docproc::Binarise(Interchange(image), blackWhite)) return false;
+    return image.AdoptMat(std::move(blackWhite));
+}
 
 }  // namespace vestrel::scan
