@@ -7,7 +7,9 @@
 #include "CLiveView.h"
 #include "CommandIds.h"
 #include "ImageSizeList.h"
-#include "PaneSeams.h"
+#include "CQuorvanDoc.h"
+#include "CQuorvanView.h"
+#include "CThumbViewerView.h"
 #include "PhotoFolderListing.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
@@ -40,6 +42,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
       programDir_(ProgramDir()),
       settings_(DefaultSettings(programDir_))
 {
+    doc_ = std::make_unique<document::CQuorvanDoc>(prompter_);
+    doc_->AttachCounters(&scan_.counters);
     setWindowTitle(QString::fromUtf8(appmsg::kMainWindowTitle));
     setWindowIcon(ApplicationIcon());
     settings_.w = settings_.lwidth;
@@ -230,12 +234,12 @@ void CMainFrame::buildPanes()
     liveScroll_->setWidgetResizable(true);
     liveView_ = new CLiveView(liveScroll_);
     liveScroll_->setWidget(liveView_);
-    stillView_ = new CQuorvanView(imagePane_);
+    stillView_ = new document::CQuorvanView(*doc_, imagePane_);
     imagePane_->addWidget(liveScroll_);
     imagePane_->addWidget(stillView_);
     helperView_ = new CHelperView(leftSplitter_);
     buttonView_ = new CButtonView(rightSplitter_);
-    libraryView_ = new CThumbViewerView(rightSplitter_);
+    libraryView_ = new library::CThumbViewerView(*doc_, rightSplitter_);
     for (QSplitter* s : {mainSplitter_, leftSplitter_, rightSplitter_}) s->setChildrenCollapsible(true);
     setCentralWidget(mainSplitter_);
     applyNormalSplitterSizes();
@@ -324,7 +328,7 @@ FrameState CMainFrame::State() const
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     s.timedScanning = scan_.timedScanning;
-    s.hasImage = hasImage_;
+    s.hasImage = doc_->Image() != nullptr;
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;
     s.idCardCopyMode = scan_.idCardCopyMode;

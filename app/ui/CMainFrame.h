@@ -32,11 +32,17 @@ class QToolBar;
 
 namespace vestrel {
 
+namespace document {
+class CQuorvanDoc;
+class CQuorvanView;
+}  // namespace document
+namespace library {
+class CThumbViewerView;
+}
+
 class CButtonView;
 class CHelperView;
 class CLiveView;
-class CQuorvanView;
-class CThumbViewerView;
 class Prompter;
 class ScanDriver;
 
@@ -75,6 +81,9 @@ public:
     bool fullScreenMode() const { return fullScreen_; }
     SplitterSizes splitterSizes() const;
     LiveCamera* camera() const { return camera_.get(); }
+    document::CQuorvanDoc& document() { return *doc_; }
+    document::CQuorvanView* stillView() const { return stillView_; }
+    library::CThumbViewerView* libraryView() const { return libraryView_; }
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
@@ -122,7 +131,7 @@ private:
     std::filesystem::path programDir_;
     Settings settings_;
     scan::ScanState scan_;
-    bool hasImage_ = false;  // the document's current image; the document comes later
+    std::unique_ptr<document::CQuorvanDoc> doc_;
     bool fullScreen_ = false;
     QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;
@@ -139,10 +148,10 @@ private:
     QStackedWidget* imagePane_ = nullptr;
     QScrollArea* liveScroll_ = nullptr;
     CLiveView* liveView_ = nullptr;
-    CQuorvanView* stillView_ = nullptr;
+    document::CQuorvanView* stillView_ = nullptr;
     CHelperView* helperView_ = nullptr;
     CButtonView* buttonView_ = nullptr;
-    CThumbViewerView* libraryView_ = nullptr;
+    library::CThumbViewerView* libraryView_ = nullptr;
     QMenu* liveContextMenu_ = nullptr;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
