@@ -1,0 +1,134 @@
+#include "LibraryFileCommands.h"
+
+#include "CQuorvanDoc.h"
+#include "DocumentMessages.h"
+#include "LibraryMessages.h"
+#include "PdfMessages.h"
+#include "Trash.h"
+
+#include <QFile>
+#include <QString>
+
+#include <filesystem>
+#include <system_error>
+
+namespace vestrel::library {
+namespace fs = std::filesystem;
+
+namespace {
+
+void Call(const std::function<void()>& hook)
+{
+    if (hook) hook();
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+// Anything that exists under that name, a folder or a dangling link included.
+bool NameTaken(const std::string& path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+bool IsPlainName(const std::string& name)
+{
+    return name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+QString Q(const std::string& path)
+{
+    return QString::fromStdString(path);
+}
+
+}  // namespace
+
+bool RenameLibraryFile(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks,
+                       const std::string& oldName, const std::string& newName)
+{
+    if (newName.empty() || newName == oldName) return false;
+    bool renamed = false;
+    const std::string from = doc.m_strPhotoDir + oldName;
+    const std::string to = doc.m_strPhotoDir + newName;
+    if (!IsPlainName(newName)) {
+        prompter.message(msg::kRenameInvalidBefore + newName + msg::kRenameInvalidAfter, {},
+                         MessageKind::Warning);
+    } else if (!FileExists(from)) {
+        prompter.message(msg::kRenameMissing);
+        doc.RefreshLibrary();
+    } else if (NameTaken(to)) {
+        prompter.message(msg::kRenameTargetExistsBefore + newName + msg::kRenameTargetExistsAfter, {},
+                         MessageKind::Warning);
+    } else if (!QFile::rename(Q(from), Q(to))) {
+        // QFile refuses to replace an existing file even when one appears in between.
+        prompter.message(msg::kRenameFailedBefore + oldName + msg::kRenameFailedAfter, {},
+                         MessageKind::Error);
+    } else {
+        renamed = true;
+        if (!FileExists(from)) doc.RefreshLibrary();
+    }
+    Call(hooks.activateImageView);
+    return renamed;
+}
+
+bool DeleteLibraryFiles(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks,
+                        const std::vector<std::string>& names)
+{
+    if (names.empty()) return false;
+    for (const std::string& name : names) {
+        if (!FileExists(doc.m_strPhotoDir + name)) {
+            prompter.message(msg::kDeleteMissingBefore + name + msg::kDeleteMissingAfter);
+            doc.RefreshLibrary();
+            return false;
+        }
+    }
+    bool all = true;
+    for (const std::string& name : names) {
+        const std::string path = doc.m_strPhotoDir + name;
+        if (!document::MoveToTrash(path)) {
+            // The rest stay where they are; what went to the trash can be restored from it.
+            prompter.message(std::string(document::msg::kDeleteFailedBefore) + path +
+                                 document::msg::kDeleteFailedAfter,
+                             {}, MessageKind::Error);
+            all = false;
+            break;
+        }
+    }
+    doc.RefreshLibrary();
+    if (!(hooks.liveShown && hooks.liveShown())) Call(hooks.repaintImageView);
+    Call(hooks.activateImageView);
+    return all;
+}
+
+bool OpenLibraryFolder(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks)
+{
+    const bool opened = hooks.openWithDesktop && hooks.openWithDesktop(doc.m_strPhotoDir);
+    if (!opened) prompter.message(msg::kOpenFolderFailed + doc.m_strPhotoDir, {}, MessageKind::Warning);
+    Call(hooks.activateImageView);
+    return opened;
+}
+
+bool ChooseLibraryFolder(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks)
+{
+    const auto chosen = prompter.chooseFolder(msg::kChooseLibraryTitle, doc.m_strPhotoDir);
+    if (!chosen || chosen->empty()) return false;
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(fs::path(*chosen), error);
+    if ((error ? fs::path(*chosen).lexically_normal() : resolved) == fs::path("/")) {
+        prompter.message(output::kSystemRootRefused, output::kPromptCaption, MessageKind::Warning);
+        return false;
+    }
+    std::string folder = *chosen;
+    if (folder.back() != '/') folder += '/';
+    doc.m_strPhotoDir = folder;
+    if (hooks.photoFolderChanged) hooks.photoFolderChanged(folder);
+    doc.RefreshLibrary();
+    return true;
+}
+
+}  // namespace vestrel::library
