@@ -4,7 +4,12 @@
 #include "PdfDocument.h"
 #include "PdfMessages.h"
 
+#include <atomic>
+#include <cerrno>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vestrel::output {
 namespace {
@@ -46,6 +51,59 @@ void removeQuietly(const std::filesystem::path& path)
     std::filesystem::remove(path, ignored);
 }
 
+// A PDF on its way to `target`: written under a scratch name in the same folder and
+// renamed over the target once complete, so nothing of an older file of that name is lost
+// to a cancelled, failed or crashed job. The scratch is made with O_EXCL, never over a file
+// that exists, and removed unless committed.
+class ScratchTarget {
+public:
+    explicit ScratchTarget(std::filesystem::path target) : target_(std::move(target))
+    {
+        static std::atomic<unsigned> counter{0};
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::filesystem::path candidate =
+                target_.parent_path() / (".vestrel-" + std::to_string(::getpid()) + "-" +
+                                         std::to_string(counter++) + ".pdf.part");
+            const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                ::close(fd);
+                scratch_ = std::move(candidate);
+                return;
+            }
+            if (errno != EEXIST)
+                return;
+        }
+    }
+    ~ScratchTarget()
+    {
+        if (!scratch_.empty() && !committed_)
+            removeQuietly(scratch_);
+    }
+    ScratchTarget(const ScratchTarget&) = delete;
+    ScratchTarget& operator=(const ScratchTarget&) = delete;
+
+    bool created() const { return !scratch_.empty(); }
+    const std::filesystem::path& scratch() const { return scratch_; }
+    const std::filesystem::path& target() const { return target_; }
+    bool commit()
+    {
+        std::error_code error;
+        std::filesystem::rename(scratch_, target_, error);
+        committed_ = !error;
+        return committed_;
+    }
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path scratch_;
+    bool committed_ = false;
+};
+
+bool beginScratchDocument(pdf::PdfDocument& document, const ScratchTarget& target)
+{
+    return target.created() && beginDocument(document, target.scratch());
+}
+
 }  // namespace
 
 std::string targetBaseName(const std::string& typed)
@@ -72,9 +130,10 @@ ConversionResult mergeToPdf(const std::vector<std::string>& images,
         prompter.message(kEmptyTargetName, kPromptCaption);
         return result;
     }
-    const std::filesystem::path output = saveFolder / (base + ".pdf");
+    // Declared before the document, so the document closes its file before the scratch goes.
+    ScratchTarget output(saveFolder / (base + ".pdf"));
     pdf::PdfDocument document;
-    if (!beginDocument(document, output)) {
+    if (!beginScratchDocument(document, output)) {
         prompter.message(kCreatePdfFailed, kPromptCaption, MessageKind::Error);
         return result;
     }
@@ -90,14 +149,14 @@ ConversionResult mergeToPdf(const std::vector<std::string>& images,
         }
     }
     const bool complete = document.end_document();
-    // A PDF without a single page (every image unreadable) is not worth leaving behind.
-    if (result.cancelled || !complete || result.pages == 0) {
-        removeQuietly(output);
-        result.pages = 0;
-        if (!complete)
-            prompter.message(kCreatePdfFailed, kPromptCaption, MessageKind::Error);
+    // A PDF without a single page (every image unreadable) is not worth keeping.
+    const bool keep = complete && !result.cancelled && result.pages > 0;
+    if (keep && output.commit()) {
+        result.written.push_back(output.target());
     } else {
-        result.written.push_back(output);
+        result.pages = 0;
+        if (!complete || keep)
+            prompter.message(kCreatePdfFailed, kPromptCaption, MessageKind::Error);
     }
     reportSkipped(result.skipped, prompter);
     return result;
@@ -116,21 +175,18 @@ ConversionResult separatePdfs(const std::vector<std::string>& images,
     const int total = int(images.size());
     for (int i = 0; i < total; ++i) {
         const std::string& image = images[std::size_t(i)];
-        const std::filesystem::path output =
-            saveFolder / (name ? targetBaseName(*name) + std::to_string(i) + ".pdf"
-                               : defaultPdfName(image));
+        ScratchTarget output(saveFolder / (name ? targetBaseName(*name) + std::to_string(i) + ".pdf"
+                                                : defaultPdfName(image)));
         pdf::PdfDocument document;
-        if (beginDocument(document, output)) {
+        if (beginScratchDocument(document, output)) {
             // An unreadable image gives no empty PDF.
             const bool placed = addImagePage(document, image);
             const bool complete = document.end_document();
-            if (placed && complete) {
-                result.written.push_back(output);
+            if (placed && complete && output.commit()) {
+                result.written.push_back(output.target());
                 ++result.pages;
-            } else {
-                removeQuietly(output);
-                if (!placed)
-                    result.skipped.push_back(image);
+            } else if (!placed) {
+                result.skipped.push_back(image);
             }
         }
         if (progress && !progress(i + 1, total) && i + 1 < total) {
@@ -140,6 +196,25 @@ ConversionResult separatePdfs(const std::vector<std::string>& images,
     }
     reportSkipped(result.skipped, prompter);
     return result;
+}
+
+std::string conversionSummary(ConversionKind kind, const ConversionResult& result)
+{
+    const std::size_t files = result.written.size();
+    std::string text;
+    if (result.cancelled)
+        text = files == 0 ? std::string(kCancelledNothingKept)
+                          : kCancelledSomeKept + std::to_string(files) + kFilesUnit;
+    else if (files == 0)
+        text = kNothingWritten;
+    else if (kind == ConversionKind::Merge)
+        text = kMergeDone + result.written.front().string() + "（" + std::to_string(result.pages) +
+               kPagesUnit + "）";
+    else
+        text = kSeparateDone + std::to_string(files) + kFilesUnit;
+    if (!result.skipped.empty())
+        text += kUnreadableCount + std::to_string(result.skipped.size()) + kFilesUnit;
+    return text;
 }
 
 bool writePdfThumbnail(const std::filesystem::path& image, const std::filesystem::path& thumbnail)

@@ -31,19 +31,27 @@ std::string targetBaseName(const std::string& typed);
 std::string defaultPdfName(const std::filesystem::path& image);
 
 // One PDF `saveFolder`/`name`.pdf of all images in order. Messages: an empty list, an empty
-// name, a file that cannot be created, and one message naming every image skipped. A
-// cancelled job removes its unfinished file.
+// name, a file that cannot be created, and one message naming every image skipped. The
+// pages go to a scratch file beside the target, which replaces the target only once it is
+// complete: a cancelled or failed job leaves no half file and an older PDF of that name as
+// it was.
 ConversionResult mergeToPdf(const std::vector<std::string>& images,
                             const std::filesystem::path& saveFolder, const std::string& name,
                             Prompter& prompter, const ConversionProgress& progress = {});
 
 // One PDF per image: `name`0.pdf, `name`1.pdf ... or, without a name, the default names.
 // An output that cannot be created is skipped silently; unreadable images are named in
-// one message.
+// one message. Each file is written the same careful way as a merge.
 ConversionResult separatePdfs(const std::vector<std::string>& images,
                               const std::filesystem::path& saveFolder,
                               const std::optional<std::string>& name, Prompter& prompter,
                               const ConversionProgress& progress = {});
+
+enum class ConversionKind { Merge, Separate };
+
+// One line on how a job ended, for the composition dialog's status: what was written,
+// whether it was cancelled, how many images could not be read.
+std::string conversionSummary(ConversionKind kind, const ConversionResult& result);
 
 // A single-page PDF of `image` with the program's document info (scanning straight to
 // PDF). False when the file cannot be created or the image cannot be read; nothing is

@@ -27,4 +27,25 @@ inline constexpr const char* kImagesSkipped = "以下图像无法读取，已跳
 // Followed by the path of the e-book that could not be created.
 inline constexpr const char* kEBookCreateFailed = "无法创建pdf电子书：";
 
+// The composition dialog's file dialog: the image types it offers, then every file.
+inline constexpr const char* kAddFilesFilter =
+    "jpg 文件(*.jpg)|*.jpg|bmp 文件(*.bmp)|*.bmp|png 文件(*.png)|*.png|gif 文件(*.gif)|*.gif|"
+    "tiff 文件(*.tiff)|*.tiff|ccitt 文件(*.ccitt)|*.ccitt|All files(*.*)|*||";
+inline constexpr const char* kSaveFolderLabel = "保存路径：";
+inline constexpr const char* kCancelConversion = "取消";
+
+// The composition dialog's status line: while a job runs, and how it ended.
+inline constexpr const char* kConverting = "正在转换...";
+inline constexpr const char* kCancelling = "正在取消...";
+inline constexpr const char* kMergeDone = "合并转换完成：";          // + path + page count
+inline constexpr const char* kPagesUnit = " 页";
+inline constexpr const char* kSeparateDone = "分别转换完成：已生成PDF文件 ";  // + count
+inline constexpr const char* kFilesUnit = " 个";
+inline constexpr const char* kCancelledNothingKept = "转换已取消，未生成PDF文件";
+inline constexpr const char* kCancelledSomeKept = "转换已取消，已生成PDF文件 ";  // + count
+inline constexpr const char* kNothingWritten = "未生成PDF文件";
+inline constexpr const char* kUnreadableCount = "，无法读取的图像 ";  // + count
+// A job that broke off for a reason of its own (out of memory ...), + the reason.
+inline constexpr const char* kConversionFailed = "转换失败：";
+
 }  // namespace vestrel::output
