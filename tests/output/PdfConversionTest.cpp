@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace vestrel::output {
@@ -86,6 +87,49 @@ TEST_F(PdfConversionTest, CancelledMergeLeavesNoFile)
     EXPECT_TRUE(result.cancelled);
     EXPECT_TRUE(result.written.empty());
     EXPECT_FALSE(std::filesystem::exists(pdfFolder() / "x.pdf"));
+    EXPECT_TRUE(std::filesystem::is_empty(pdfFolder()));  // nor a scratch file
+}
+
+TEST_F(PdfConversionTest, AnOlderPdfOfTheNameIsReplacedOnlyByAFinishedOne)
+{
+    const std::string older = "the user's older report";
+    programDir.writeFile("PDF/x.pdf", older);
+    programDir.writeFile("PDF/Scan1.pdf", older);
+    const auto images = threeImages();
+    std::ofstream(file("junk.png")) << "junk";
+
+    mergeToPdf(images, pdfFolder(), "x", prompter, [](int done, int) { return done < 2; });
+    mergeToPdf({file("junk.png").string()}, pdfFolder(), "x", prompter);
+    EXPECT_EQ(testkit::readBytes(pdfFolder() / "x.pdf"), older);
+    separatePdfs({images[0], file("junk.png").string()}, pdfFolder(), std::string("Scan"), prompter);
+    EXPECT_EQ(testkit::readBytes(pdfFolder() / "Scan1.pdf"), older);
+
+    const auto result = mergeToPdf(images, pdfFolder(), "x", prompter);
+    EXPECT_EQ(result.written, std::vector<std::filesystem::path>{pdfFolder() / "x.pdf"});
+    EXPECT_EQ(testkit::pageCount(pdfFolder() / "x.pdf"), 3);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(pdfFolder()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"Scan0.pdf", "Scan1.pdf", "x.pdf"}));
+    EXPECT_EQ(prompter.texts().size(), 2u);  // the unreadable junk, told twice
+}
+
+TEST(ConversionSummaryTest, SaysWhatWasWrittenCancelledOrSkipped)
+{
+    ConversionResult merged{{"/p/x.pdf"}, {}, 3, false};
+    EXPECT_EQ(conversionSummary(ConversionKind::Merge, merged),
+              std::string(kMergeDone) + "/p/x.pdf（3" + kPagesUnit + "）");
+    ConversionResult separate{{"/p/a.pdf", "/p/b.pdf"}, {"/i/c.jpg"}, 2, false};
+    EXPECT_EQ(conversionSummary(ConversionKind::Separate, separate),
+              std::string(kSeparateDone) + "2" + kFilesUnit + kUnreadableCount + "1" + kFilesUnit);
+    separate.cancelled = true;
+    EXPECT_EQ(conversionSummary(ConversionKind::Separate, separate).rfind(
+                  std::string(kCancelledSomeKept) + "2" + kFilesUnit, 0),
+              0u);
+    EXPECT_EQ(conversionSummary(ConversionKind::Merge, ConversionResult{{}, {}, 0, true}),
+              kCancelledNothingKept);
+    EXPECT_EQ(conversionSummary(ConversionKind::Merge, ConversionResult{}), kNothingWritten);
 }
 
 TEST_F(PdfConversionTest, SeparateNamesNumberedOrDefault)
