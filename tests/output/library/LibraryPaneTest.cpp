@@ -1,0 +1,222 @@
+// The pane on an offscreen display: the grid of the newest files and the list of all,
+// thumbnails arriving from the workers, a rebuild that supersedes a running one, double
+// clicks, label editing, the thumbnail-count dialog and what a drag carries.
+
+#include "CThumbViewerView.h"
+#include "LibraryMessages.h"
+#include "LibraryModel.h"
+#include "LibraryTestSupport.h"
+#include "ThumbnailCountDialog.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace vestrel::library {
+namespace {
+namespace fs = std::filesystem;
+using List = std::vector<std::string>;
+using test::WritePicture;
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "test_library";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+template <typename Done>
+bool WaitFor(Done done, int ms = 10000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+class PaneTest : public test::LibraryTest {
+protected:
+    PaneTest()
+    {
+        App();
+        // The document tells the pane, as the main window wires it.
+        document::DocumentHooks docHooks;
+        docHooks.libraryChanged = [this] {
+            ++rebuilds;
+            if (pane) pane->rebuild();
+        };
+        doc = std::make_unique<document::CQuorvanDoc>(prompter, docHooks);
+        pane = std::make_unique<CThumbViewerView>(*doc, prompter, hooks);
+        pane->resize(300, 600);
+        pane->show();
+    }
+    ~PaneTest() override { pane.reset(); }
+
+    bool ThumbnailsDone() { return WaitFor([this] { return pane->pendingThumbnails() == 0; }); }
+    QRect RowRect(int row) { return pane->visualRect(pane->model()->index(row, 0)); }
+
+    std::unique_ptr<CThumbViewerView> pane;
+};
+
+TEST_F(PaneTest, TenImagesShowTheSixNewestInTheGridAndAllTenInTheList)
+{
+    List names;
+    for (int i = 0; i < 10; ++i) names.push_back("Image000" + std::to_string(i) + ".jpg");
+    WriteAgedPictures(names);
+    std::ofstream(Photo("notes.txt")) << "not a picture";
+    doc->RefreshLibrary();
+
+    EXPECT_EQ(pane->entryNames(), (List{"Image0009.jpg", "Image0008.jpg", "Image0007.jpg", "Image0006.jpg",
+                                        "Image0005.jpg", "Image0004.jpg"}));
+    ASSERT_TRUE(ThumbnailsDone());
+    for (int row = 0; row < 6; ++row) {
+        const QImage thumb = pane->thumbnailAt(row);
+        ASSERT_EQ(thumb.size(), QSize(90, 90)) << row;
+        // 400 x 300: white above the picture, the picture from row 11.
+        EXPECT_EQ(thumb.pixelColor(45, 10), QColor(255, 255, 255));
+        EXPECT_NEAR(thumb.pixelColor(45, 11).red(), 220, 6);
+        EXPECT_EQ(thumb.pixelColor(0, 45), QColor(192, 192, 192));
+    }
+
+    pane->OnListDisplay();
+    EXPECT_TRUE(pane->listMode());
+    List newestFirst(names.rbegin(), names.rend());
+    EXPECT_EQ(pane->entryNames(), newestFirst);
+    EXPECT_EQ(pane->pendingThumbnails(), 0);
+    EXPECT_TRUE(pane->thumbnailAt(0).isNull());
+
+    pane->OnThumbnailDisplay();
+    EXPECT_EQ(pane->entryNames().size(), 6u);
+    pane->setThumbnailCount(8);
+    EXPECT_EQ(pane->entryNames().size(), 8u);
+}
+
+TEST_F(PaneTest, ASupersedingRebuildShowsOnlyItsOwnPictures)
+{
+    // Folder A holds red pictures, folder B one blue picture under the same name.
+    for (int i = 0; i < 6; ++i) {
+        WritePicture(Photo("p" + std::to_string(i) + ".jpg"), 2592, 1944, cv::Scalar(0, 0, 230));
+        test::SetAge(Photo("p" + std::to_string(i) + ".jpg"), 60 - i);
+    }
+    const fs::path other = programDir / "B";
+    WritePicture(other / "p5.jpg", 300, 400, cv::Scalar(230, 0, 0));
+    doc->RefreshLibrary();
+    ASSERT_EQ(pane->pendingThumbnails(), 6);
+    doc->m_strPhotoDir = other.string() + "/";
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    // Give any stale picture still on its way the chance to arrive.
+    QTest::qWait(300);
+
+    ASSERT_EQ(pane->entryNames(), List{"p5.jpg"});
+    const QImage thumb = pane->thumbnailAt(0);
+    ASSERT_FALSE(thumb.isNull());
+    EXPECT_EQ(thumb.pixelColor(10, 45), QColor(255, 255, 255));  // portrait: white at the side
+    EXPECT_NEAR(thumb.pixelColor(45, 45).blue(), 230, 6);
+    EXPECT_LT(thumb.pixelColor(45, 45).red(), 30);
+}
+
+TEST_F(PaneTest, DamagedAndPdfEntriesAreListedWithoutAPicture)
+{
+    WriteAgedPictures({"good.jpg"});
+    std::ofstream(Photo("bad.jpg")) << "this is not a JPEG";
+    std::ofstream(Photo("a.b.pdf")) << "%PDF-1.4\n";
+    test::SetAge(Photo("bad.jpg"), 5);
+    test::SetAge(Photo("a.b.pdf"), 3);
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->entryNames(), (List{"a.b.pdf", "bad.jpg", "good.jpg"}));
+    EXPECT_TRUE(pane->thumbnailAt(0).isNull());
+    EXPECT_TRUE(pane->thumbnailAt(1).isNull());
+    EXPECT_FALSE(pane->thumbnailAt(2).isNull());
+
+    // With the PDF writer's scratch JPEG the PDF gets its picture.
+    WritePicture(programDir / "temp/temp/a.jpg", 100, 100);
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_FALSE(pane->thumbnailAt(0).isNull());
+}
+
+TEST_F(PaneTest, DoubleClickOnUpperCasePdfShowsTheMissingFileMessage)
+{
+    std::ofstream(Photo("x.PDF")) << "%PDF-1.4\n";
+    doc->RefreshLibrary();
+    ASSERT_EQ(pane->entryNames(), List{"x.PDF"});
+    QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, RowRect(0).center());
+    EXPECT_EQ(prompter.texts(), List{msg::kOpenMissing});
+    EXPECT_TRUE(desktopOpened.empty());
+    EXPECT_EQ(pane->clickedItem(), -1);  // the refresh after the message cleared it
+}
+
+TEST_F(PaneTest, DoubleClickOpensTheImageAndEmptySpaceOnlyActivates)
+{
+    WriteAgedPictures({"page.jpg"});
+    doc->RefreshLibrary();
+    QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, RowRect(0).center());
+    ASSERT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(doc->CurrentPath(), Photo("page.jpg").string());
+    EXPECT_EQ(pane->clickedItem(), 0);
+
+    calls.clear();
+    QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, QPoint(290, 590));
+    EXPECT_EQ(calls, (List{"confirmEndIdCardCopy", "activateImageView"}));
+}
+
+TEST_F(PaneTest, EditedLabelRenamesTheFileAndDeleteKeyTrashesTheSelection)
+{
+    WriteAgedPictures({"a.jpg", "b.jpg"});
+    doc->RefreshLibrary();
+    ASSERT_EQ(pane->entryNames(), (List{"b.jpg", "a.jpg"}));
+    pane->model()->setData(pane->model()->index(1, 0), QStringLiteral("first.jpg"));
+    // The label itself is not kept; the rename runs once editing has finished.
+    EXPECT_EQ(pane->entryNames(), (List{"b.jpg", "a.jpg"}));
+    ASSERT_TRUE(WaitFor([this] { return fs::exists(Photo("first.jpg")); }));
+    EXPECT_EQ(pane->entryNames(), (List{"b.jpg", "first.jpg"}));
+
+    pane->setFocus();
+    pane->selectionModel()->select(pane->model()->index(0, 0), QItemSelectionModel::Select);
+    QTest::keyRelease(pane.get(), Qt::Key_Delete);
+    EXPECT_FALSE(fs::exists(Photo("b.jpg")));
+    EXPECT_TRUE(fs::exists(TrashFile("b.jpg")));
+    EXPECT_EQ(pane->entryNames(), List{"first.jpg"});
+}
+
+TEST_F(PaneTest, DragCarriesTheSelectedFilesAsUrls)
+{
+    WriteAgedPictures({"a.jpg", "b.jpg", "c.jpg"});
+    doc->RefreshLibrary();
+    auto* model = pane->model();
+    std::unique_ptr<QMimeData> data(model->mimeData({model->index(0, 0), model->index(2, 0)}));
+    ASSERT_TRUE(data);
+    ASSERT_TRUE(data->hasUrls());
+    EXPECT_EQ(data->urls(), (QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(Photo("c.jpg").string())),
+                                         QUrl::fromLocalFile(QString::fromStdString(Photo("a.jpg").string()))}));
+    EXPECT_TRUE(model->supportedDragActions() & Qt::CopyAction);
+}
+
+TEST_F(PaneTest, ThumbnailCountDialogRefusesZeroAnd70000)
+{
+    ThumbnailCountDialog dialog(prompter, 6);
+    EXPECT_EQ(dialog.field()->text(), QStringLiteral("6"));
+    for (const char* refused : {"0", "70000"}) {
+        dialog.field()->setText(QString::fromLatin1(refused));
+        dialog.accept();
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << refused;
+    }
+    EXPECT_EQ(prompter.texts(), (List{msg::kThumbnailCountRange, msg::kThumbnailCountRange}));
+    dialog.field()->setText(QStringLiteral("12"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.count(), 12);
+}
+
+}  // namespace
+}  // namespace vestrel::library
