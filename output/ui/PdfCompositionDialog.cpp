@@ -35,6 +35,7 @@ PdfCompositionDialog::PdfCompositionDialog(Prompter& prompter, AskName askName, 
     list_->horizontalHeader()->hide();
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,6 +80,7 @@ PdfCompositionDialog::PdfCompositionDialog(Prompter& prompter, AskName askName, 
     progress_->setRange(0, 1);
     progress_->setValue(0);
     progress_->setFormat(QStringLiteral("%v/%m"));
+    progress_->setTextVisible(false);  // "0/1" before the first job would mean nothing
     cancel_ = new QPushButton(QString::fromUtf8(kCancelConversion), this);
     cancel_->setAutoDefault(false);
     cancel_->setEnabled(false);
@@ -87,6 +89,7 @@ PdfCompositionDialog::PdfCompositionDialog(Prompter& prompter, AskName askName, 
     progressRow->addWidget(progress_, 1);
     progressRow->addWidget(cancel_);
     status_ = new QLabel(this);
+    status_->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(listRow, 1);
@@ -245,6 +248,7 @@ void PdfCompositionDialog::startJob(ConversionKind kind, ConversionJob::Work wor
     runningKind_ = kind;
     progress_->setRange(0, int(sources_.size()));
     progress_->setValue(0);
+    progress_->setTextVisible(true);
     status_->setText(QString::fromUtf8(kConverting));
     setConverting(true);
     job_.start(std::move(work));
