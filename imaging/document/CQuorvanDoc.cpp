@@ -113,7 +113,14 @@ void CQuorvanDoc::LoadFile(const std::string& path)
     if (!FileExists(path)) return;
     auto image = std::make_unique<CxImage>(fs::path(path), type);
     // A file that does not decode leaves the document empty rather than holding a hollow image.
-    if (image->IsValid()) m_pImage = std::move(image);
+    if (!image->IsValid()) image.reset();
+    ShowLoaded(path, std::move(image));
+}
+
+void CQuorvanDoc::ShowLoaded(const std::string& path, std::unique_ptr<CxImage> image)
+{
+    SetPath(path);
+    m_pImage = std::move(image);
     m_fZoom = 1.0f;
     Call(m_hooks.resetImageScroll);
     Call(m_hooks.repaintImageView);
@@ -187,10 +194,7 @@ void CQuorvanDoc::OnFileOpen()
     m_history.Clear();
     LoadFile(path);
     m_bPasting = pasting && m_pPaste != nullptr;
-    if (m_pImage && !m_bFitWindow && m_hooks.viewClientSize) {
-        const auto [width, height] = m_hooks.viewClientSize();
-        if (width < m_pImage->GetWidth() || height < m_pImage->GetHeight()) m_bPanTool = true;
-    }
+    ApplyPanRule();
     Call(m_hooks.repaintInfoPane);
 }
 

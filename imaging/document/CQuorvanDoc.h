@@ -82,6 +82,31 @@ public:
     // Turns every tool off, drops the lasso and the floating paste, closes the text box.
     void ResetTools();
 
+    // What the image pane asks of the document. The pane repaints itself afterwards.
+    bool IsLiveShown() const { return LiveShown(); }
+    void RepaintInfoPane() const;
+    // A pasted picture floats over the image, drawn and not yet merged.
+    bool HasFloatingPaste() const { return m_pPaste != nullptr && m_bPasting; }
+    // Opens one file dropped onto the pane, after the save question when there are edits.
+    // A file that is no picture, or does not decode, is refused with a message and the
+    // document keeps what it has. False when the user cancelled: the drop ends there.
+    bool OpenDropped(const std::string& path);
+    // Space: the whole picture turns 90 degrees clockwise, without a history step.
+    bool TurnImageRight();
+    // Esc: no selection, no transparent colour, no tool.
+    void OnEscape();
+    // The floating paste is thrown away (its menu command and the Delete key).
+    void RemovePaste();
+
+    // The pan tool, command "移动": offered only while the picture at its zoom is bigger
+    // than the pane (the pane's size comes from the viewClientSize hook).
+    bool PictureOverflowsView() const;
+    bool CanPanTool() const;
+    bool PanToolChecked() const { return m_bPanTool && !m_bFitWindow; }
+    void OnPanTool();
+    // Switches the pan tool on when the picture overflows the pane; never switches it off.
+    void ApplyPanRule();
+
     const CxImage* Image() const { return m_pImage.get(); }
     CxImage* Image() { return m_pImage.get(); }
     void SetImage(std::unique_ptr<CxImage> image) { m_pImage = std::move(image); }
@@ -120,6 +145,8 @@ public:
 
 private:
     bool LiveShown() const;
+    // Makes `image`, read from `path`, the current picture at zoom 1 with the scroll reset.
+    void ShowLoaded(const std::string& path, std::unique_ptr<CxImage> image);
     void Call(const std::function<void()>& hook) const;
     // Asks whether to save when there is history; false when the user cancelled.
     bool SaveIfWanted();

@@ -15,5 +15,8 @@ inline constexpr const char* kSaveFailedAfter = "保存失败，原文件未改�
 // Shown when the desktop trash refuses the file; the file stays where it is.
 inline constexpr const char* kDeleteFailedBefore = "文件";
 inline constexpr const char* kDeleteFailedAfter = "无法移到回收站！";
+// A dropped file that is no picture this program can show; the document keeps what it has.
+inline constexpr const char* kDropRefusedBefore = "文件";
+inline constexpr const char* kDropRefusedAfter = "无法打开，不是可以显示的图片！";
 
 }  // namespace vestrel::document::msg

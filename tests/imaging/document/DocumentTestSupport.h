@@ -24,8 +24,23 @@ protected:
     testkit::ScriptedPrompter prompter;
     bool live = false;
     int libraryRebuilds = 0;
+    int stillViewSwitches = 0;  // the live picture was left
+    int infoRepaints = 0;
     std::pair<int, int> viewSize{1000, 1000};
     std::unique_ptr<CQuorvanDoc> doc;
+};
+
+// $HOME points at a fresh folder without a data folder (so no trash yet) while it lives.
+class FreshHome {
+public:
+    explicit FreshHome(const std::filesystem::path& home);
+    ~FreshHome();
+    FreshHome(const FreshHome&) = delete;
+    FreshHome& operator=(const FreshHome&) = delete;
+
+private:
+    std::string oldHome_, oldData_;
+    bool hadData_ = false;
 };
 
 }  // namespace vestrel::document::test

@@ -1,0 +1,101 @@
+// What the image pane's keys, drops and pan tool do to the document.
+
+#include "CQuorvanDoc.h"
+#include "DocumentMessages.h"
+#include "ViewGeometry.h"
+
+#include <filesystem>
+
+namespace vestrel::document {
+namespace fs = std::filesystem;
+
+void CQuorvanDoc::RepaintInfoPane() const
+{
+    Call(m_hooks.repaintInfoPane);
+}
+
+bool CQuorvanDoc::OpenDropped(const std::string& path)
+{
+    // The file is read before anything is asked or dropped, so that a file that is no
+    // picture (or a damaged one) costs the user nothing.
+    std::error_code error;
+    const int type = GetFileType(path);
+    std::unique_ptr<CxImage> image;
+    if (fs::is_regular_file(path, error) && type != CXIMAGE_FORMAT_UNKNOWN && type != CXIMAGE_FORMAT_PDF)
+        image = std::make_unique<CxImage>(fs::path(path), type);
+    if (!image || !image->IsValid()) {
+        m_prompter.message(std::string(msg::kDropRefusedBefore) + path + msg::kDropRefusedAfter);
+        return true;
+    }
+
+    ResetTools();
+    m_bFitWindow = false;
+    m_fZoom = 1.0f;
+    if (LiveShown()) Call(m_hooks.switchToStillView);
+    // The question comes before the document takes the new name: a Yes saves the edited
+    // picture under its own name, never over the file that was dropped.
+    if (!SaveIfWanted()) return false;
+    m_history.Clear();
+    ShowLoaded(path, std::move(image));
+    ApplyPanRule();
+    Call(m_hooks.repaintInfoPane);
+    return true;
+}
+
+bool CQuorvanDoc::TurnImageRight()
+{
+    if (LiveShown() || !m_pImage) return false;
+    m_nLasso = 0;
+    if (!m_pImage->RotateRight()) return false;
+    m_pImage->SelectionDelete();
+    return true;
+}
+
+void CQuorvanDoc::OnEscape()
+{
+    if (m_pImage) {
+        m_pImage->SelectionDelete();
+        m_pImage->SetTransIndex(-1);
+    }
+    ResetTools();
+    Call(m_hooks.repaintInfoPane);
+}
+
+void CQuorvanDoc::RemovePaste()
+{
+    m_pPaste.reset();
+    m_bPasting = false;
+    Call(m_hooks.closeTextEntry);
+    Call(m_hooks.repaintImageView);
+}
+
+bool CQuorvanDoc::PictureOverflowsView() const
+{
+    if (!m_pImage || !m_hooks.viewClientSize) return false;
+    const auto [width, height] = m_hooks.viewClientSize();
+    return PictureOverflows({width, height}, m_pImage->GetWidth(), m_pImage->GetHeight(), m_fZoom,
+                            m_bFitWindow);
+}
+
+bool CQuorvanDoc::CanPanTool() const
+{
+    return CanUseImage() && !m_bFitWindow && PictureOverflowsView();
+}
+
+void CQuorvanDoc::OnPanTool()
+{
+    if (!CanPanTool()) return;
+    const bool on = !m_bPanTool;
+    ResetTools();
+    m_bPanTool = on;
+    m_pImage->SelectionDelete();
+    Call(m_hooks.repaintImageView);
+    Call(m_hooks.repaintInfoPane);
+}
+
+void CQuorvanDoc::ApplyPanRule()
+{
+    if (PictureOverflowsView()) m_bPanTool = true;
+}
+
+}  // namespace vestrel::document
