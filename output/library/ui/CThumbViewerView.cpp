@@ -264,7 +264,8 @@ void CThumbViewerView::contextMenuEvent(QContextMenuEvent* event)
 
 void CThumbViewerView::keyReleaseEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+    // Held down, the key repeats its release; the files go once.
+    if (event->key() == Qt::Key_Delete && !event->isAutoRepeat() && state() != QAbstractItemView::EditingState) {
         OnDelete();
         event->accept();
         return;
