@@ -25,6 +25,7 @@ inline constexpr int ID_EDIT_REDO = 32782;
 inline constexpr int ID_EDIT_CUT = 57635;
 inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_PASTE = 57637;
+inline constexpr int ID_REMOVE_PASTE = 32916;
 inline constexpr int ID_ERASER_1 = 32924;
 inline constexpr int ID_ERASER_5 = 32925;
 inline constexpr int ID_ERASER_10 = 32926;

@@ -17,6 +17,17 @@ CommandStatus WhenScanReady(const FrameState& s) { return {ScanReady(s), false};
 CommandStatus WhenStillImage(const FrameState& s) { return {s.hasImage && !s.liveMode, false}; }
 CommandStatus WhenStillShown(const FrameState& s) { return {!s.liveMode, false}; }
 
+CommandStatus NewRule(const FrameState& s) { return {!s.liveMode, false}; }
+CommandStatus BackRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canBack, false}; }
+CommandStatus ForwardRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canForward, false}; }
+CommandStatus ZoomInRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canZoomIn, false}; }
+CommandStatus ZoomOutRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canZoomOut, false}; }
+// Panning only makes sense while the image at its zoom is larger than the pane.
+CommandStatus PanRule(const FrameState& s)
+{
+    return {s.hasImage && !s.liveMode && !s.fitWindow && s.imageOverflows, s.panTool && !s.fitWindow};
+}
+
 CommandStatus FullScreenRule(const FrameState& s)
 {
     return {s.liveMode || s.hasImage, s.fullScreen};
@@ -25,12 +36,12 @@ CommandStatus FullScreenRule(const FrameState& s)
 CommandStatus ActualSizeRule(const FrameState& s)
 {
     if (s.liveMode) return {true, s.actualSize};
-    return {s.features.has(Feature::ImageEditing) && s.hasImage, false};
+    return {s.features.has(Feature::Document) && s.hasImage, !s.fitWindow};
 }
 CommandStatus WindowSizeRule(const FrameState& s)
 {
     if (s.liveMode) return {true, !s.actualSize};
-    return {s.features.has(Feature::ImageEditing) && s.hasImage, false};
+    return {s.features.has(Feature::Document) && s.hasImage, s.fitWindow};
 }
 CommandStatus TimedScanRule(const FrameState& s) { return {ScanReady(s), s.timedScanning}; }
 CommandStatus StopScanRule(const FrameState& s)
@@ -44,6 +55,7 @@ CommandStatus EbookStartRule(const FrameState& s)
     return {!s.ebookRunning && !s.timedScanning && s.liveMode && !s.recording && !s.idCardCopyMode,
             false};
 }
+CommandStatus MakePdfRule(const FrameState& s) { return {!s.timedScanning && !s.recording, false}; }
 CommandStatus EbookStopRule(const FrameState& s) { return {s.ebookRunning, false}; }
 CommandStatus IdCardCopyRule(const FrameState& s) { return {ScanReady(s), s.idCardCopyMode}; }
 
@@ -62,7 +74,7 @@ using F = Feature;
 // One row per command id; rows are kept in menu order where a menu holds the command.
 constexpr CommandInfo kCommands[] = {
     // 文件
-    {ID_FILE_NEW, "新建", F::Document, Always, "document-new", ""},
+    {ID_FILE_NEW, "新建", F::Document, NewRule, "document-new", ""},
     {ID_FILE_OPEN, "打开", F::Document, Always, "document-open", "open.svg"},
     {ID_FILE_SAVE, "保存", F::Document, WhenStillImage, "document-save", "save.svg"},
     {ID_FILE_SAVE_AS, "另存为", F::Document, WhenStillImage, "document-save-as", ""},
@@ -76,11 +88,12 @@ constexpr CommandInfo kCommands[] = {
     {ID_FILE_PRINT, "打印", F::Printing, WhenStillShown, "document-print", ""},
     {ID_APP_EXIT, "退出(&X)", F::Frame, Always, "application-exit", ""},
     // 编辑
-    {ID_EDIT_UNDO, "后退", F::Document, WhenStillImage, "edit-undo", "undo.svg"},
-    {ID_EDIT_REDO, "前进", F::Document, WhenStillImage, "edit-redo", "redo.svg"},
-    {ID_EDIT_CUT, "剪切", F::Document, WhenStillImage, "edit-cut", "cut.svg"},
-    {ID_EDIT_COPY, "复制", F::Document, WhenStillImage, "edit-copy", "copy.svg"},
-    {ID_EDIT_PASTE, "粘贴", F::Document, WhenStillShown, "edit-paste", "paste.svg"},
+    {ID_EDIT_UNDO, "后退", F::Document, BackRule, "edit-undo", "undo.svg"},
+    {ID_EDIT_REDO, "前进", F::Document, ForwardRule, "edit-redo", "redo.svg"},
+    {ID_EDIT_CUT, "剪切", F::Clipboard, WhenStillImage, "edit-cut", "cut.svg"},
+    {ID_EDIT_COPY, "复制", F::Clipboard, WhenStillImage, "edit-copy", "copy.svg"},
+    {ID_EDIT_PASTE, "粘贴", F::Clipboard, WhenStillShown, "edit-paste", "paste.svg"},
+    {ID_REMOVE_PASTE, "移除粘贴", F::Clipboard, WhenStillImage, "", ""},
     {ID_ERASER_1, "1×", F::ImageEditing, WhenStillImage, "", ""},
     {ID_ERASER_5, "5×", F::ImageEditing, WhenStillImage, "", ""},
     {ID_ERASER_10, "10×", F::ImageEditing, WhenStillImage, "", ""},
@@ -99,7 +112,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_FULL_SCREEN, "全屏显示", F::Frame, FullScreenRule, "view-fullscreen", "fullscreen.svg"},
     {ID_ACTUAL_SIZE, "实际大小", F::Frame, ActualSizeRule, "zoom-original", "actual-size.svg"},
     {ID_WINDOW_SIZE, "窗口大小", F::Frame, WindowSizeRule, "zoom-fit-best", "window-size.svg"},
-    {ID_PAN, "移动", F::ImageEditing, WhenStillImage, "", "pan.svg"},
+    {ID_PAN, "移动", F::Document, PanRule, "", "pan.svg"},
     {ID_LIVE_STILL, "动静转换", F::Frame, Always, "", "live-still.svg"},
     {ID_WINDOW_RESTORE, "窗口复原", F::Frame, Always, "", ""},
     // 扫描
@@ -116,8 +129,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_ROTATE_LEFT90, "左旋90", F::ImageEditing, WhenStillImage, "object-rotate-left", "rotate-left.svg"},
     {ID_ROTATE_RIGHT90, "右旋90", F::ImageEditing, WhenStillImage, "object-rotate-right", "rotate-right.svg"},
     {ID_ROTATE, "旋转", F::ImageEditing, WhenStillImage, "", "rotate.svg"},
-    {ID_ZOOM_IN, "放大", F::ImageEditing, WhenStillImage, "zoom-in", "zoom-in.svg"},
-    {ID_ZOOM_OUT, "缩小", F::ImageEditing, WhenStillImage, "zoom-out", "zoom-out.svg"},
+    {ID_ZOOM_IN, "放大", F::Document, ZoomInRule, "zoom-in", "zoom-in.svg"},
+    {ID_ZOOM_OUT, "缩小", F::Document, ZoomOutRule, "zoom-out", "zoom-out.svg"},
     {ID_RESOLUTION, "分辨率", F::ImageEditing, WhenStillImage, "", ""},
     {ID_FILE_SIZE, "文件大小", F::ImageEditing, WhenStillImage, "", ""},
     {ID_RECT_SELECT, "矩形框选", F::ImageEditing, WhenStillImage, "", "rect-select.svg"},
@@ -150,7 +163,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_VIDEO_FORMAT, "视频格式", F::CaptureDialogs, WhenScanReady, "", ""},
     {ID_VIDEO_PROPERTIES, "视频属性", F::CaptureDialogs, WhenScanReady, "", ""},
     {ID_AUDIO_FORMAT, "音频格式", F::Recording, Never, "", ""},
-    {ID_MAKE_PDF, "生成PDF", F::Pdf, Always, "", "pdf.svg"},
+    {ID_MAKE_PDF, "生成PDF", F::Pdf, MakePdfRule, "", "pdf.svg"},
     {ID_MAKE_SIGNATURE, "制作签名", F::Signatures, Always, "", ""},
     {ID_INSERT_SIGNATURE, "插入签名", F::Signatures, WhenStillImage, "", "signature.svg"},
     {ID_STAMP, "图章", F::Signatures, WhenStillImage, "", ""},

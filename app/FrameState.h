@@ -16,7 +16,8 @@ enum class Feature {
     ScanStore,       // the scan command and timed scanning: frames stored as files
     ScanSettings,    // the scan-settings dialog and the scan interval
     Recording,       // video recording
-    Document,        // the image document: open, save, history, clipboard
+    Document,        // the image document: open, save, history, zoom, the pan tool
+    Clipboard,       // cut, copy, paste and the floating paste
     ImageEditing,    // image operations, effects, view tools
     Printing,
     Library,         // the photo-library pane
@@ -40,6 +41,13 @@ struct FrameState {
     bool recording = false;
     bool timedScanning = false;
     bool hasImage = false;         // the document holds a current image
+    bool canBack = false;          // the document's history allows Back
+    bool canForward = false;
+    bool canZoomIn = false;        // below the largest zoom, not fitted
+    bool canZoomOut = false;
+    bool fitWindow = false;        // the still image is fitted to the pane
+    bool panTool = false;
+    bool imageOverflows = false;   // at its zoom the image does not fit the still pane
     bool fullScreen = false;
     bool actualSize = false;       // the live picture is shown at its own size
     bool secondCameraOpen = false;

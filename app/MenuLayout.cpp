@@ -90,6 +90,16 @@ std::vector<MenuNode> BuildLiveContextMenu()
             Item(ID_FULL_SCREEN, "全屏显示")};
 }
 
+// The still picture's menu: the clipboard, the selection tools, zoom and panning.
+std::vector<MenuNode> BuildStillContextMenu()
+{
+    return {Item(ID_EDIT_CUT, "剪切"), Item(ID_EDIT_COPY, "复制"), Item(ID_EDIT_PASTE, "粘贴"),
+            Item(ID_REMOVE_PASTE, "移除粘贴"), Sep(), Item(ID_RECT_SELECT, "矩形框选"),
+            Item(ID_FREE_SELECT, "自由框选"), Item(ID_SET_FONT, "设置字体"), Item(ID_CROP, "裁剪"),
+            Sep(), Item(ID_ZOOM_IN, "放大"), Item(ID_ZOOM_OUT, "缩小"), Item(ID_PAN, "移动"),
+            Item(ID_FULL_SCREEN, "全屏显示"), Sep(), Item(ID_OCR, "文字识别")};
+}
+
 }  // namespace
 
 const std::vector<MenuNode>& MainMenu()
@@ -101,6 +111,12 @@ const std::vector<MenuNode>& MainMenu()
 const std::vector<MenuNode>& LiveContextMenu()
 {
     static const std::vector<MenuNode> menu = BuildLiveContextMenu();
+    return menu;
+}
+
+const std::vector<MenuNode>& StillContextMenu()
+{
+    static const std::vector<MenuNode> menu = BuildStillContextMenu();
     return menu;
 }
 

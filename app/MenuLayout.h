@@ -20,6 +20,8 @@ struct MenuNode {
 const std::vector<MenuNode>& MainMenu();
 // Context menu of the live picture (164).
 const std::vector<MenuNode>& LiveContextMenu();
+// Menu 163: the still picture's context menu.
+const std::vector<MenuNode>& StillContextMenu();
 // Pop-up 230: manual deskew and restore defaults.
 const std::vector<MenuNode>& DeskewDefaultsMenu();
 // The tray icon's menu (279).

@@ -14,6 +14,7 @@
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "ScanDriver.h"
+#include "ScanToPdf.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,7 +43,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
       programDir_(ProgramDir()),
       settings_(DefaultSettings(programDir_))
 {
-    doc_ = std::make_unique<document::CQuorvanDoc>(prompter_);
+    doc_ = std::make_unique<document::CQuorvanDoc>(prompter_, documentHooks());
     doc_->AttachCounters(&scan_.counters);
     setWindowTitle(QString::fromUtf8(appmsg::kMainWindowTitle));
     setWindowIcon(ApplicationIcon());
@@ -56,6 +57,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildTray();
     buildShortcuts();
     registerHandlers();
+    registerDocumentHandlers();
+    pdfWriter_ = std::make_unique<ScanPdfWriter>(settings_, scan_, ebook_, prompter_);
 
     if (camera_) {
         ScanDriver::Hooks hooks;
@@ -63,7 +66,10 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
             updateCommandUi();
             redrawPanes();
         };
+        hooks.stored = [this](const std::filesystem::path& path) { onScanStored(path); };
+        hooks.refreshLibrary = [this] { doc_->RefreshLibrary(); };
         scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, hooks);
+        scanDriver_->setPdfWriter(pdfWriter_.get());
         camera_->setDeviceLostHandler([this] {
             // A recording would stop here; then the program ends, as without a camera.
             prompter_.message(appmsg::kDeviceRemoved);
@@ -82,6 +88,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
 
 CMainFrame::~CMainFrame()
 {
+    // An e-book still open at the end keeps every page written so far.
+    finishEBook();
     SaveConfig();
     scanDriver_.reset();
     if (tray_) tray_->hide();
@@ -322,13 +330,22 @@ void CMainFrame::buildShortcuts()
 FrameState CMainFrame::State() const
 {
     FrameState s;
-    s.features.add(Feature::Frame).add(Feature::Scanning);
+    s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf);
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     s.timedScanning = scan_.timedScanning;
     s.hasImage = doc_->Image() != nullptr;
+    s.canBack = doc_->CanBack();
+    s.canForward = doc_->CanForward();
+    s.canZoomIn = doc_->CanZoomIn();
+    s.canZoomOut = doc_->CanZoomOut();
+    s.fitWindow = doc_->m_bFitWindow;
+    s.panTool = doc_->m_bPanTool;
+    if (const CxImage* image = doc_->Image(); image && stillView_)
+        s.imageOverflows = stillView_->width() < int(image->GetWidth() * doc_->m_fZoom) ||
+                           stillView_->height() < int(image->GetHeight() * doc_->m_fZoom);
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;
     s.idCardCopyMode = scan_.idCardCopyMode;

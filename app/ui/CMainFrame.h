@@ -5,7 +5,9 @@
 // It owns the scan settings and state and routes every command through the command table;
 // the work itself belongs to the subsystem that owns each command.
 
+#include "CQuorvanDoc.h"
 #include "CommandTable.h"
+#include "EBook.h"
 #include "FrameLayout.h"
 #include "LiveCamera.h"
 #include "MenuLayout.h"
@@ -33,7 +35,6 @@ class QToolBar;
 namespace vestrel {
 
 namespace document {
-class CQuorvanDoc;
 class CQuorvanView;
 }  // namespace document
 namespace library {
@@ -41,6 +42,7 @@ class CThumbViewerView;
 }
 
 class CButtonView;
+class ScanPdfWriter;
 class CHelperView;
 class CLiveView;
 class Prompter;
@@ -87,6 +89,11 @@ public:
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
+    const output::EBook& ebook() const { return ebook_; }
+    QWidget* ebookToolWindow() const { return ebookBar_; }
+    // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
+    // when nothing stands in the way any more.
+    bool confirmStopEBook();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -125,6 +132,17 @@ private:
     void refreshLibrary();
     void redrawPanes();
 
+    // The image document and the e-book
+    document::DocumentHooks documentHooks();
+    void registerDocumentHandlers();
+    void onScanStored(const std::filesystem::path& path);
+    void showPendingScan();
+    void OnMakePdf();
+    void OnEbookStart();
+    void OnEbookStop();
+    void watchEbookBar();  // timer 4
+    void finishEBook();
+
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
     std::unique_ptr<ScanDriver> scanDriver_;
@@ -132,6 +150,11 @@ private:
     Settings settings_;
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
+    std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
+    output::EBook ebook_;
+    std::unique_ptr<ScanPdfWriter> pdfWriter_;
+    QWidget* ebookBar_ = nullptr;  // the e-book's floating tool window
+    QTimer* ebookTimer_ = nullptr; // timer 4
     bool fullScreen_ = false;
     QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;

@@ -9,6 +9,7 @@
 #include "CLiveView.h"
 #include "CMainFrame.h"
 #include "CommandIds.h"
+#include "DocumentMessages.h"
 #include "ImageSizeList.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
@@ -102,9 +103,9 @@ bool CMainFrame::SaveConfig()
 
 void CMainFrame::refreshLibrary()
 {
-    // The photo-library pane comes with its own subsystem; the listing already recomputes
-    // the naming counters the scans continue from.
-    scan::ListPhotoFolder(settings_.path, settings_.bookname, settings_.name, scan_.counters);
+    // The document's listing also recomputes the naming counters the scans continue from.
+    doc_->ApplySettings(settings_);
+    doc_->RefreshLibrary();
 }
 
 void CMainFrame::placeVideo()
@@ -130,11 +131,15 @@ void CMainFrame::OnLiveStill()
         if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return;
         scan_.idCardCopyMode = false;
     }
+    doc_->ResetTools();
+    if (CxImage* image = doc_->Image()) image->SelectionDelete();
     if (scan_.liveMode) {
         scan_.liveMode = false;
         imagePane_->setCurrentWidget(stillView_);
         if (camera_) camera_->showPreview(false);
         buttonView_->setLiveShown(false);
+        stillView_->setFocus();
+        showPendingScan();
     } else {
         scan_.liveMode = true;
         imagePane_->setCurrentWidget(liveScroll_);
@@ -143,6 +148,7 @@ void CMainFrame::OnLiveStill()
         buttonView_->setLiveShown(true);
         liveView_->setFocus();
     }
+    if (const CxImage* image = doc_->Image()) doc_->m_backup = *image;
     updateCommandUi();
     redrawPanes();
 }
@@ -181,7 +187,19 @@ void CMainFrame::setFullScreen(bool on)
 
 void CMainFrame::OnActualSize()
 {
-    if (!scan_.liveMode) return;  // the still side belongs to the image view
+    if (!scan_.liveMode) {
+        // The still picture at its own size, panned when it is larger than the pane.
+        if (doc_->m_fZoom == 1.0f && !doc_->m_bFitWindow) return;
+        doc_->m_fZoom = 1.0f;
+        doc_->m_bFitWindow = false;
+        doc_->ResetTools();
+        if (CxImage* image = doc_->Image()) {
+            image->SelectionDelete();
+            doc_->m_bPanTool = stillView_->width() < image->GetWidth() || stillView_->height() < image->GetHeight();
+        }
+        redrawPanes();
+        return;
+    }
     scan_.actualSize = true;
     scan_.zoomLevel = 0;
     placeVideo();
@@ -190,7 +208,13 @@ void CMainFrame::OnActualSize()
 
 void CMainFrame::OnWindowSize()
 {
-    if (!scan_.liveMode) return;
+    if (!scan_.liveMode) {
+        doc_->ResetTools();
+        doc_->m_bFitWindow = true;
+        if (CxImage* image = doc_->Image()) image->SelectionDelete();
+        redrawPanes();
+        return;
+    }
     scan_.actualSize = false;
     scan_.zoomLevel = 0;
     placeVideo();
@@ -229,6 +253,7 @@ void CMainFrame::applyZoom(int level)
 
 void CMainFrame::OnRestoreDefaults()
 {
+    if (!confirmStopEBook()) return;
     RestoreDefaultValues(settings_, programDir_);
     sizeList_->setCurrentIndex(scan::kWholeFrameEntry);
     liveView_->setPresetDraw(false);
@@ -340,6 +365,14 @@ void CMainFrame::wake()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Edits not saved yet are offered for saving; Cancel keeps the program running.
+    if (doc_->History().Position() > 0) {
+        const Answer answer = prompter_.askYesNoCancel(document::msg::kAskSaveCurrent);
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !doc_->Save())) {
+            event->ignore();
+            return;
+        }
+    }
     OnWindowRestore();
     if (tray_) tray_->hide();
     event->accept();

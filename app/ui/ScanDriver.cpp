@@ -34,6 +34,7 @@ ScanDriver::ScanDriver(Settings& settings, scan::ScanState& state, Prompter& pro
     events.setCurrentFile = [this](const std::filesystem::path& path) {
         if (hooks_.stored) hooks_.stored(path);
     };
+    if (hooks_.refreshLibrary) events.refreshLibrary = hooks_.refreshLibrary;
     events.redrawInformation = [this] {
         if (hooks_.redraw) hooks_.redraw();
     };

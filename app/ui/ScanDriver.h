@@ -29,11 +29,15 @@ public:
     struct Hooks {
         std::function<void(const std::filesystem::path&)> stored;  // a file was stored
         std::function<void()> redraw;                              // state changed
+        std::function<void()> refreshLibrary;                      // the document's rescan
     };
 
     ScanDriver(Settings& settings, scan::ScanState& state, Prompter& prompter,
                scan::FrameSource& camera, QWidget* dialogParent, Hooks hooks);
     ~ScanDriver() override;
+
+    // Where ".pdf" scans and e-book pages go.
+    void setPdfWriter(scan::PdfScanWriter* writer) { scanner_.setPdfWriter(writer); }
 
     scan::ScanOutcome scanOnce();
     // The "扫 描" button of the second camera's dialog.

@@ -136,6 +136,52 @@ TEST(CommandTable, EbookStartWaitsForEverythingElseToBeIdle)
     EXPECT_TRUE(Enabled(ID_EBOOK_STOP, s));
 }
 
+TEST(CommandTable, DocumentCommandsFollowHistoryZoomAndThePane)
+{
+    FrameState s = AllBuilt();
+    EXPECT_FALSE(Enabled(ID_FILE_NEW, s)) << "live";
+    EXPECT_TRUE(Enabled(ID_FILE_OPEN, s)) << "open leaves the live picture itself";
+    s.liveMode = false;
+    s.hasImage = true;
+    EXPECT_TRUE(Enabled(ID_FILE_NEW, s));
+    EXPECT_FALSE(Enabled(ID_EDIT_UNDO, s));
+    EXPECT_FALSE(Enabled(ID_EDIT_REDO, s));
+    s.canBack = true;
+    EXPECT_TRUE(Enabled(ID_EDIT_UNDO, s));
+    EXPECT_FALSE(Enabled(ID_ZOOM_OUT, s));
+    s.canZoomOut = true;
+    EXPECT_TRUE(Enabled(ID_ZOOM_OUT, s));
+
+    // The pan tool: only for a picture larger than the pane, never when fitted.
+    EXPECT_FALSE(Enabled(ID_PAN, s));
+    s.imageOverflows = true;
+    s.panTool = true;
+    EXPECT_TRUE(Enabled(ID_PAN, s));
+    EXPECT_TRUE(Checked(ID_PAN, s));
+    EXPECT_TRUE(Checked(ID_ACTUAL_SIZE, s));
+    s.fitWindow = true;
+    EXPECT_FALSE(Enabled(ID_PAN, s));
+    EXPECT_FALSE(Checked(ID_PAN, s));
+    EXPECT_TRUE(Checked(ID_WINDOW_SIZE, s));
+    EXPECT_FALSE(Checked(ID_ACTUAL_SIZE, s));
+
+    s.liveMode = true;
+    EXPECT_FALSE(Enabled(ID_EDIT_UNDO, s)) << "live: the history rests";
+}
+
+TEST(CommandTable, CompositionWaitsForTimedScanningAndRecording)
+{
+    FrameState s = AllBuilt();
+    EXPECT_TRUE(Enabled(ID_MAKE_PDF, s));
+    s.liveMode = false;
+    EXPECT_TRUE(Enabled(ID_MAKE_PDF, s));
+    for (auto busy : {&FrameState::timedScanning, &FrameState::recording}) {
+        FrameState b = s;
+        b.*busy = true;
+        EXPECT_FALSE(Enabled(ID_MAKE_PDF, b));
+    }
+}
+
 TEST(MenuLayout, MenusAndToolBarsHoldEveryItemInOrder)
 {
     const auto& menu = MainMenu();

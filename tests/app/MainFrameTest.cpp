@@ -42,7 +42,9 @@ TEST_F(MainFrameTest, MenusToolBarsAndSizeListAreBuiltWithTheirRules)
     EXPECT_TRUE(f.action(ID_FULL_SCREEN)->isEnabled());
     EXPECT_TRUE(f.action(ID_RESTORE_DEFAULTS)->isEnabled());
     EXPECT_FALSE(f.action(ID_GREY)->isEnabled());
-    EXPECT_FALSE(f.action(ID_FILE_OPEN)->isEnabled());
+    EXPECT_TRUE(f.action(ID_FILE_OPEN)->isEnabled());
+    EXPECT_FALSE(f.action(ID_FILE_SAVE)->isEnabled()) << "no picture yet";
+    EXPECT_FALSE(f.action(ID_EDIT_PASTE)->isEnabled());
     EXPECT_FALSE(f.action(ID_SCAN)->isEnabled()) << "no camera: nothing to scan from";
     for (int id : MainToolBar()) {
         if (id != 0 && id != ID_SIZE_LIST) {

@@ -1,0 +1,174 @@
+// The main window's side of the image document and the PDF e-book: the document's hooks
+// into the panes, its commands, and the e-book with its floating tool window and the timer
+// that watches it.
+
+#include "AppDialogs.h"
+#include "AppMessages.h"
+#include "CButtonView.h"
+#include "CHelperView.h"
+#include "CMainFrame.h"
+#include "CQuorvanDoc.h"
+#include "CQuorvanView.h"
+#include "CThumbViewerView.h"
+#include "CommandIds.h"
+#include "PdfCompositionDialog.h"
+#include "PdfMessages.h"
+#include "Prompter.h"
+#include "ScanDriver.h"
+#include "ScanToPdf.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace vestrel {
+
+using namespace cmd;
+
+document::DocumentHooks CMainFrame::documentHooks()
+{
+    document::DocumentHooks hooks;
+    hooks.liveShown = [this] { return scan_.liveMode; };
+    hooks.switchToStillView = [this] {
+        if (scan_.liveMode) OnLiveStill();
+    };
+    hooks.repaintImageView = [this] {
+        if (stillView_) stillView_->update();
+    };
+    hooks.repaintInfoPane = [this] {
+        if (helperView_) helperView_->update();
+    };
+    hooks.libraryChanged = [this] {
+        if (libraryView_) libraryView_->update();
+    };
+    hooks.viewClientSize = [this] {
+        return stillView_ ? std::pair{stillView_->width(), stillView_->height()} : std::pair{0, 0};
+    };
+    return hooks;
+}
+
+void CMainFrame::registerDocumentHandlers()
+{
+    handlers_[ID_FILE_NEW] = [this] { doc_->OnFileNew(); };
+    handlers_[ID_FILE_OPEN] = [this] { doc_->OnFileOpen(); };
+    handlers_[ID_FILE_SAVE] = [this] { doc_->Save(); };
+    handlers_[ID_FILE_SAVE_AS] = [this] { doc_->OnFileSaveAs(); };
+    handlers_[ID_DELETE] = [this] { doc_->OnDelete(); };
+    handlers_[ID_EDIT_UNDO] = [this] { doc_->OnBack(); };
+    handlers_[ID_EDIT_REDO] = [this] { doc_->OnForward(); };
+    handlers_[ID_ZOOM_IN] = [this] { doc_->OnZoomIn(); };
+    handlers_[ID_ZOOM_OUT] = [this] { doc_->OnZoomOut(); };
+    handlers_[ID_MAKE_PDF] = [this] { OnMakePdf(); };
+    handlers_[ID_EBOOK_START] = [this] { OnEbookStart(); };
+    handlers_[ID_EBOOK_STOP] = [this] { OnEbookStop(); };
+}
+
+void CMainFrame::onScanStored(const std::filesystem::path& path)
+{
+    // Every page of an e-book belongs to the one book file.
+    const std::filesystem::path current = scan_.pdfEbookMode && !ebook_.path().empty() ? ebook_.path() : path;
+    doc_->SetPath(current.string());
+    // The scan is shown when the still picture is next shown, unless the picture there
+    // has edits that are not saved.
+    pendingScan_ = current;
+    if (scan_.pdfEbookMode && !ebook_.composing()) finishEBook();  // the book could not be created
+}
+
+void CMainFrame::showPendingScan()
+{
+    if (pendingScan_.empty()) return;
+    const std::filesystem::path path = std::exchange(pendingScan_, {});
+    if (doc_->History().Position() > 0) return;
+    if (document::CQuorvanDoc::GetFileType(path.string()) == CXIMAGE_FORMAT_PDF) return;
+    doc_->LoadFile(path.string());
+}
+
+void CMainFrame::OnMakePdf()
+{
+    // The composition asks for its target names with the scans' file-name dialog.
+    output::PdfCompositionDialog dialog(
+        prompter_,
+        [this]() -> std::optional<std::string> {
+            FileNameDialog names(prompter_, ".pdf", QApplication::activeModalWidget());
+            if (names.exec() != QDialog::Accepted) return std::nullopt;
+            return names.acceptedName();
+        },
+        this);
+    dialog.exec();
+}
+
+void CMainFrame::OnEbookStart()
+{
+    ebook_.start();
+    scan_.pdfEbookMode = true;
+    scan_.ebookPageCount = 0;
+
+    // The floating tool window with its single end button; closing it ends the book too.
+    ebookBar_ = new QWidget(this, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    ebookBar_->setObjectName(QStringLiteral("ebookToolWindow"));
+    ebookBar_->setAttribute(Qt::WA_DeleteOnClose, false);
+    ebookBar_->setWindowTitle(QString::fromUtf8(output::kEBookToolBarTitle));
+    auto* layout = new QVBoxLayout(ebookBar_);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* bar = new QToolBar(ebookBar_);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addAction(makeAction(ID_EBOOK_STOP));
+    layout->addWidget(bar);
+    ebookBar_->move(mapToGlobal(QPoint(100, 100)));
+    ebookBar_->show();
+
+    if (!ebookTimer_) {
+        ebookTimer_ = new QTimer(this);
+        ebookTimer_->setObjectName(QStringLiteral("timer4"));
+        ebookTimer_->setInterval(1000);
+        connect(ebookTimer_, &QTimer::timeout, this, &CMainFrame::watchEbookBar);
+    }
+    ebookTimer_->start();
+    updateCommandUi();
+    redrawPanes();
+}
+
+void CMainFrame::OnEbookStop()
+{
+    finishEBook();
+}
+
+void CMainFrame::watchEbookBar()
+{
+    if (!scan_.pdfEbookMode) {
+        ebookTimer_->stop();
+        return;
+    }
+    // The user closed the tool window: the book ends with it.
+    if (!ebookBar_ || !ebookBar_->isVisible()) finishEBook();
+}
+
+void CMainFrame::finishEBook()
+{
+    ebook_.finish();
+    const bool wasComposing = scan_.pdfEbookMode;
+    scan_.pdfEbookMode = false;
+    scan_.ebookPageCount = 0;
+    if (wasComposing && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+    if (ebookTimer_) ebookTimer_->stop();
+    if (ebookBar_) {
+        ebookBar_->hide();
+        ebookBar_->deleteLater();
+        ebookBar_ = nullptr;
+    }
+    updateCommandUi();
+    redrawPanes();
+}
+
+bool CMainFrame::confirmStopEBook()
+{
+    if (!scan_.pdfEbookMode) return true;
+    if (prompter_.askYesNo(output::kStopEBookQuestion, output::kWarningCaption) != Answer::Yes) return false;
+    finishEBook();
+    return true;
+}
+
+}  // namespace vestrel

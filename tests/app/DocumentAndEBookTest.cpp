@@ -1,0 +1,151 @@
+// The main window with the image document and the e-book: a scan becomes the current file
+// and is shown in the still view, document commands follow the document, and the e-book
+// ends by its button, by closing its window, by a confirmed command or with the program.
+
+#include "AppTestSupport.h"
+
+#include "CQuorvanDoc.h"
+#include "CommandIds.h"
+#include "PdfMessages.h"
+#include "PdfTestTools.h"
+#include "ScanDriver.h"
+
+#include <QAction>
+
+#include <gtest/gtest.h>
+
+using namespace vestrel;
+using namespace vestrel::cmd;
+using testkit::MainFrameTest;
+using testkit::WaitFor;
+namespace fs = std::filesystem;
+
+namespace {
+
+class DocumentFrameTest : public MainFrameTest {
+protected:
+    CMainFrame& makeScanning()
+    {
+        CMainFrame& f = make(true);
+        EXPECT_TRUE(WaitFor([&] {
+            cv::Mat frame;
+            return f.camera()->copyNewestFrame(frame);
+        }));
+        return f;
+    }
+    fs::path photo(const std::string& name) const { return programDir.path() / "Photo" / name; }
+};
+
+TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_SCAN);
+    ASSERT_TRUE(fs::exists(photo("Image0001.jpg")));
+    EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.jpg").string());
+    EXPECT_EQ(f.document().m_photoNames, std::vector<std::string>{"Image0001.jpg"});
+    f.updateCommandUi();
+    EXPECT_FALSE(f.action(ID_FILE_SAVE)->isEnabled());  // live: the document's commands rest
+
+    f.OnCommand(ID_LIVE_STILL);
+    ASSERT_NE(f.document().Image(), nullptr);
+    f.updateCommandUi();
+    EXPECT_TRUE(f.action(ID_FILE_SAVE)->isEnabled());
+    EXPECT_TRUE(f.action(ID_ZOOM_IN)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());  // the clipboard comes later
+
+    // Zoomed until it no longer fits, the picture can be panned; fitted, it cannot.
+    for (int i = 0; i < 10; ++i) f.OnCommand(ID_ZOOM_IN);
+    f.updateCommandUi();
+    EXPECT_TRUE(f.action(ID_PAN)->isEnabled());
+    f.OnCommand(ID_WINDOW_SIZE);
+    f.updateCommandUi();
+    EXPECT_TRUE(f.action(ID_WINDOW_SIZE)->isChecked());
+    EXPECT_FALSE(f.action(ID_PAN)->isEnabled());
+    EXPECT_FALSE(f.action(ID_ZOOM_IN)->isEnabled());
+    f.OnCommand(ID_ACTUAL_SIZE);
+    EXPECT_FLOAT_EQ(f.document().m_fZoom, 1.0f);
+    EXPECT_FALSE(f.document().m_bFitWindow);
+}
+
+TEST_F(DocumentFrameTest, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindow)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_SCAN);
+    f.OnCommand(ID_LIVE_STILL);
+    ASSERT_NE(f.document().Image(), nullptr);
+    f.document().PushHistory();
+    f.document().Image()->Negative();
+
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.isVisible());
+    prompter.answer(Answer::No);
+    EXPECT_TRUE(f.close());
+}
+
+TEST_F(DocumentFrameTest, AnEBookCollectsScansIntoOneFileUntilItsButton)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_EBOOK_START);
+    ASSERT_NE(f.ebookToolWindow(), nullptr);
+    EXPECT_EQ(f.ebookToolWindow()->windowTitle(), QString::fromUtf8(output::kEBookToolBarTitle));
+    f.updateCommandUi();
+    EXPECT_FALSE(f.action(ID_EBOOK_START)->isEnabled());
+    EXPECT_TRUE(f.action(ID_EBOOK_STOP)->isEnabled());
+
+    for (int i = 0; i < 3; ++i) f.OnCommand(ID_SCAN);
+    EXPECT_EQ(f.scanState().ebookPageCount, 3);
+    EXPECT_EQ(testkit::pageCount(photo("Image0001.pdf")), 3);
+    EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.pdf").string());
+
+    f.OnCommand(ID_EBOOK_STOP);
+    EXPECT_FALSE(f.ebook().composing());
+    EXPECT_FALSE(f.scanState().pdfEbookMode);
+    EXPECT_TRUE(testkit::qpdfAccepts(photo("Image0001.pdf")));
+    // Scans after the book are images again.
+    f.OnCommand(ID_SCAN);
+    EXPECT_TRUE(fs::exists(photo("Image0002.jpg")));
+}
+
+TEST_F(DocumentFrameTest, ClosingTheToolWindowEndsTheBookAndItsTimedScan)
+{
+    CMainFrame& f = makeScanning();
+    f.settings().intertime = 100000;
+    f.OnCommand(ID_EBOOK_START);
+    f.OnCommand(ID_SCAN);
+    f.OnCommand(ID_TIMED_SCAN);
+    ASSERT_TRUE(f.scanState().timedScanning);
+
+    f.ebookToolWindow()->close();
+    EXPECT_TRUE(WaitFor([&] { return !f.scanState().pdfEbookMode; }, 3000));
+    EXPECT_FALSE(f.scanState().timedScanning);
+    EXPECT_EQ(testkit::pageCount(photo("Image0001.pdf")), 1);
+}
+
+TEST_F(DocumentFrameTest, RestoreDefaultsAsksBeforeEndingTheBook)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_EBOOK_START);
+    prompter.answer(Answer::No);
+    f.OnCommand(ID_RESTORE_DEFAULTS);
+    EXPECT_TRUE(prompter.showed(output::kStopEBookQuestion));
+    EXPECT_TRUE(f.scanState().pdfEbookMode);
+
+    prompter.answer(Answer::Yes);
+    f.OnCommand(ID_RESTORE_DEFAULTS);
+    EXPECT_FALSE(f.scanState().pdfEbookMode);
+}
+
+TEST_F(DocumentFrameTest, AnOpenBookIsFinishedWhenTheProgramEnds)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_EBOOK_START);
+    f.OnCommand(ID_SCAN);
+    f.OnCommand(ID_SCAN);
+    frame.reset();
+    EXPECT_EQ(testkit::pageCount(photo("Image0001.pdf")), 2);
+    EXPECT_TRUE(testkit::qpdfAccepts(photo("Image0001.pdf")));
+}
+
+}  // namespace
