@@ -63,6 +63,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     if (camera_) {
         ScanDriver::Hooks hooks;
         hooks.redraw = [this] {
+            // A book whose file could not be created has ended inside the scan.
+            if (scan_.pdfEbookMode && !ebook_.composing()) finishEBook();
             updateCommandUi();
             redrawPanes();
         };

@@ -142,8 +142,8 @@ void CMainFrame::watchEbookBar()
         ebookTimer_->stop();
         return;
     }
-    // The user closed the tool window: the book ends with it.
-    if (!ebookBar_ || !ebookBar_->isVisible()) finishEBook();
+    // The user closed the tool window, or the book could not be created: it ends.
+    if (!ebookBar_ || !ebookBar_->isVisible() || !ebook_.composing()) finishEBook();
 }
 
 void CMainFrame::finishEBook()

@@ -137,6 +137,19 @@ TEST_F(DocumentFrameTest, RestoreDefaultsAsksBeforeEndingTheBook)
     EXPECT_FALSE(f.scanState().pdfEbookMode);
 }
 
+TEST_F(DocumentFrameTest, ABookThatCannotBeCreatedEndsAtItsFirstScan)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_EBOOK_START);
+    f.settings().path = (programDir.path() / "gone/").string();
+    f.OnCommand(ID_SCAN);
+    EXPECT_FALSE(f.scanState().pdfEbookMode);
+    EXPECT_EQ(f.ebookToolWindow(), nullptr);
+    EXPECT_EQ(f.scanState().ebookPageCount, 0);
+    ASSERT_FALSE(prompter.shown().empty());
+    EXPECT_EQ(prompter.shown()[0].text.rfind(output::kEBookCreateFailed, 0), 0u);
+}
+
 TEST_F(DocumentFrameTest, AnOpenBookIsFinishedWhenTheProgramEnds)
 {
     CMainFrame& f = makeScanning();
