@@ -48,7 +48,9 @@ CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, std::unique_ptr<P
     setHooks(std::move(hooks));
 
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // Labels are edited from "重命名" or with F2; a click never starts it, so the second
+    // click of a double click cannot turn into a rename.
+    setEditTriggers(QAbstractItemView::EditKeyPressed);
     setMinimumSize(10, 10);
     applyViewStyle();
 

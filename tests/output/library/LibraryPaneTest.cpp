@@ -175,7 +175,14 @@ TEST_F(PaneTest, EditedLabelRenamesTheFileAndDeleteKeyTrashesTheSelection)
     WriteAgedPictures({"a.jpg", "b.jpg"});
     doc->RefreshLibrary();
     ASSERT_EQ(pane->entryNames(), (List{"b.jpg", "a.jpg"}));
-    pane->model()->setData(pane->model()->index(1, 0), QStringLiteral("first.jpg"));
+    // "重命名" on the entry opens its label with the whole name, extension included.
+    pane->setClickedItem(1);
+    pane->OnRename();
+    auto* editor = pane->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("a.jpg"));
+    editor->setText(QStringLiteral("first.jpg"));
+    QTest::keyClick(editor, Qt::Key_Return);
     // The label itself is not kept; the rename runs once editing has finished.
     EXPECT_EQ(pane->entryNames(), (List{"b.jpg", "a.jpg"}));
     ASSERT_TRUE(WaitFor([this] { return fs::exists(Photo("first.jpg")); }));
