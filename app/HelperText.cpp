@@ -1,5 +1,7 @@
 #include "HelperText.h"
 
+#include <cstdio>
+
 namespace vestrel {
 namespace {
 
@@ -42,7 +44,60 @@ const char* TurnText(const Orientation& o)
     return text;
 }
 
+// The hint of the active tool; with two tools on only the first in this order is told.
+const char* ToolHint(const StillHelperInput& in)
+{
+    if (in.panTool) return "“平移”工具 —— 要查看图片的其它部分，请拖动图片";
+    if (in.eraserTool) return "“橡皮擦”工具  —— 按住鼠标左键，擦除图片中对应的信息";
+    if (in.penTool) return "“画笔”工具  —— 按住鼠标左键，在图片中作图";
+    if (in.cropTool) return "“裁剪”工具  —— 裁剪图片中选中的部分";
+    if (in.freeSelect) return "“自由框选”工具  —— 在图片中选择不规则的形状，可反向选择";
+    if (in.rectSelect) return "“矩形框选”工具  —— 在图片中选择规则的矩形形状，可反向选择";
+    if (in.pasting) return "“粘贴”工具  —— 空格键旋转粘贴的图片，在粘贴图片外按下鼠标左键完成粘贴";
+    if (in.textTool)
+        return "“添加文字”工具  —— 在图片中添加文字，按下鼠标左键选择添加位置，在编辑框外按下鼠标左键完成添加";
+    return nullptr;
+}
+
+const char* PrintText(const StillHelperInput& in)
+{
+    if (in.print11) {
+        switch (in.printPos) {
+        case 1: return "　　　打印机处于上端打印 1:1 状态";
+        case 2: return "　　　打印机处于中间打印 1:1 状态";
+        case 3: return "　　　打印机处于下端打印 1:1 状态";
+        default: break;
+        }
+    }
+    return "　　　打印机未设置打印 1:1 状态";
+}
+
 }  // namespace
+
+std::vector<HelperPiece> StillHelperPieces(const StillHelperInput& in)
+{
+    if (!in.hasImage)
+        return {{10, 0, true, "提示："}, {50, 0, false, " 静态"}, {50, 1, false, "—— 窗口无图片显示"}};
+
+    std::vector<HelperPiece> pieces = {{10, 0, false, "文件：" + in.fileDir + in.fileName}};
+    if (const char* hint = ToolHint(in)) {
+        pieces.push_back({10, 1, true, "提示："});
+        pieces.push_back({50, 1, false, hint});
+        return pieces;
+    }
+    std::string scale;
+    if (in.fullScreen) {
+        scale = "全屏大小";
+    } else if (in.fitWindow) {
+        scale = "—— 窗口大小";
+    } else {
+        char zoom[32];
+        std::snprintf(zoom, sizeof zoom, "%.1f", double(in.zoom));
+        scale = std::string("—— 缩放比例：") + zoom;
+    }
+    pieces.push_back({50, 1, true, scale + PrintText(in)});
+    return pieces;
+}
 
 std::vector<HelperPiece> LiveHelperPieces(const LiveHelperInput& in)
 {

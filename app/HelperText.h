@@ -1,7 +1,8 @@
 #pragma once
-// What the information pane writes while the live picture is shown: a red label and black
-// content on two lines, about the capture settings, timed scanning or recording. The pane
-// draws these pieces; the still-picture texts belong to the image document.
+// What the information pane writes: a red label and black content on two lines. On the
+// live picture it tells the capture settings, timed scanning or recording; on the still
+// picture the current file, the active tool's hint, or the zoom and the 1:1 print state.
+// The pane draws these pieces.
 
 #include "Settings.h"
 
@@ -29,6 +30,55 @@ struct LiveHelperInput {
 };
 
 std::vector<HelperPiece> LiveHelperPieces(const LiveHelperInput& in);
+
+// What the still picture's texts depend on: the image document's state, and the main
+// window's full screen and the view's 1:1 printing.
+struct StillHelperInput {
+    bool hasImage = false;
+    std::string fileDir{};   // with its trailing '/'
+    std::string fileName{};
+    float zoom = 1.0f;
+    bool fitWindow = false;
+    bool panTool = false;
+    bool eraserTool = false;
+    bool penTool = false;
+    bool cropTool = false;
+    bool freeSelect = false;
+    bool rectSelect = false;
+    bool pasting = false;
+    bool textTool = false;
+    bool fullScreen = false;
+    bool print11 = false;   // 1:1 printing on
+    int printPos = 0;       // camera position of 1:1 printing: 1 top, 2 middle, 3 bottom
+};
+
+std::vector<HelperPiece> StillHelperPieces(const StillHelperInput& in);
+
+// The input taken from the image document. A template because this core library does not
+// link the document: it is instantiated where the main window holds both.
+template <class Document>
+StillHelperInput StillHelperInputOf(const Document& doc, bool fullScreen, bool print11 = false,
+                                    int printPos = 0)
+{
+    StillHelperInput in;
+    in.hasImage = doc.Image() != nullptr;
+    in.fileDir = doc.m_strFileDir;
+    in.fileName = doc.m_strFileName;
+    in.zoom = doc.m_fZoom;
+    in.fitWindow = doc.m_bFitWindow;
+    in.panTool = doc.m_bPanTool;
+    in.eraserTool = doc.m_bEraserTool;
+    in.penTool = doc.m_bPenTool;
+    in.cropTool = doc.m_bCropTool;
+    in.freeSelect = doc.m_bFreeSelect;
+    in.rectSelect = doc.m_bRectSelect;
+    in.pasting = doc.m_bPasting;
+    in.textTool = doc.m_bTextTool;
+    in.fullScreen = fullScreen;
+    in.print11 = print11;
+    in.printPos = printPos;
+    return in;
+}
 
 // The short product title drawn at the right of both lines.
 inline constexpr const char* kHelperTitle = "维斯泰尔";

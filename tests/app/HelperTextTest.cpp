@@ -1,4 +1,7 @@
+#include "CQuorvanDoc.h"
 #include "HelperText.h"
+#include "ScriptedPrompter.h"
+#include "TempProgramDir.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +56,99 @@ TEST(HelperText, TimedScanningAndRecordingReplaceTheSettings)
     pieces = LiveHelperPieces(in);
     EXPECT_EQ(LineText(pieces, 1), "—— 正在录制视频中......   录制剩余时间：42秒");
     EXPECT_EQ(pieces.back().x, 250);
+}
+
+std::string Labels(const std::vector<HelperPiece>& pieces, int line)
+{
+    std::string text;
+    for (const HelperPiece& p : pieces)
+        if (p.line == line && p.label) text += p.text;
+    return text;
+}
+
+TEST(HelperText, StillViewWithoutAPictureSaysSo)
+{
+    const auto pieces = StillHelperPieces({});
+    EXPECT_EQ(pieces, (std::vector<HelperPiece>{{10, 0, true, "提示："},
+                                                {50, 0, false, " 静态"},
+                                                {50, 1, false, "—— 窗口无图片显示"}}));
+}
+
+TEST(HelperText, StillViewNamesTheFileAndTheZoomOrFitAndThePrintState)
+{
+    StillHelperInput in;
+    in.hasImage = true;
+    in.fileDir = "/home/user/Photo/";
+    in.fileName = "Image00012.jpg";
+    auto pieces = StillHelperPieces(in);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[0], (HelperPiece{10, 0, false, "文件：/home/user/Photo/Image00012.jpg"}));
+    EXPECT_EQ(pieces[1], (HelperPiece{50, 1, true, "—— 缩放比例：1.0　　　打印机未设置打印 1:1 状态"}));
+
+    // Nine steps down end just under 0.1 in floats and still read 0.1.
+    for (int i = 0; i < 9; ++i) in.zoom -= 0.1f;
+    EXPECT_EQ(Labels(StillHelperPieces(in), 1), "—— 缩放比例：0.1　　　打印机未设置打印 1:1 状态");
+
+    in.fitWindow = true;
+    in.print11 = true;
+    in.printPos = 2;
+    EXPECT_EQ(Labels(StillHelperPieces(in), 1), "—— 窗口大小　　　打印机处于中间打印 1:1 状态");
+    in.fullScreen = true;
+    in.printPos = 3;
+    EXPECT_EQ(Labels(StillHelperPieces(in), 1), "全屏大小　　　打印机处于下端打印 1:1 状态");
+    in.printPos = 1;
+    EXPECT_EQ(Labels(StillHelperPieces(in), 1), "全屏大小　　　打印机处于上端打印 1:1 状态");
+}
+
+TEST(HelperText, OnlyTheFirstActiveToolInTheOrderIsHinted)
+{
+    StillHelperInput in;
+    in.hasImage = true;
+    in.textTool = in.pasting = in.rectSelect = true;
+    auto pieces = StillHelperPieces(in);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[1], (HelperPiece{10, 1, true, "提示："}));
+    EXPECT_EQ(pieces[2], (HelperPiece{50, 1, false, "“矩形框选”工具  —— 在图片中选择规则的矩形形状，可反向选择"}));
+
+    in.freeSelect = true;
+    EXPECT_EQ(LineText(StillHelperPieces(in), 1), "“自由框选”工具  —— 在图片中选择不规则的形状，可反向选择");
+    in.cropTool = true;
+    EXPECT_EQ(LineText(StillHelperPieces(in), 1), "“裁剪”工具  —— 裁剪图片中选中的部分");
+    in.penTool = true;
+    EXPECT_EQ(LineText(StillHelperPieces(in), 1), "“画笔”工具  —— 按住鼠标左键，在图片中作图");
+    in.eraserTool = true;
+    EXPECT_EQ(LineText(StillHelperPieces(in), 1), "“橡皮擦”工具  —— 按住鼠标左键，擦除图片中对应的信息");
+    in.panTool = true;
+    EXPECT_EQ(LineText(StillHelperPieces(in), 1), "“平移”工具 —— 要查看图片的其它部分，请拖动图片");
+
+    StillHelperInput paste;
+    paste.hasImage = true;
+    paste.pasting = paste.textTool = true;
+    EXPECT_EQ(LineText(StillHelperPieces(paste), 1),
+              "“粘贴”工具  —— 空格键旋转粘贴的图片，在粘贴图片外按下鼠标左键完成粘贴");
+    paste.pasting = false;
+    EXPECT_EQ(LineText(StillHelperPieces(paste), 1),
+              "“添加文字”工具  —— 在图片中添加文字，按下鼠标左键选择添加位置，在编辑框外按下鼠标左键完成添加");
+}
+
+TEST(HelperText, StillInputIsReadFromTheDocument)
+{
+    testkit::TempProgramDir dir;
+    testkit::ScriptedPrompter prompter;
+    document::CQuorvanDoc doc(prompter);
+    EXPECT_FALSE(StillHelperInputOf(doc, false).hasImage);
+
+    doc.SetImage(std::make_unique<CxImage>(4, 4, 24));
+    doc.SetPath("/tmp/photos/scan.png");
+    doc.m_fZoom = 2.0f;
+    doc.m_bPanTool = true;
+    const StillHelperInput in = StillHelperInputOf(doc, true, true, 1);
+    EXPECT_TRUE(in.hasImage);
+    EXPECT_EQ(in.fileDir + in.fileName, "/tmp/photos/scan.png");
+    EXPECT_EQ(in.zoom, 2.0f);
+    EXPECT_TRUE(in.panTool && in.fullScreen && in.print11);
+    EXPECT_EQ(in.printPos, 1);
+    EXPECT_EQ(LineText(StillHelperPieces(in), 1), "“平移”工具 —— 要查看图片的其它部分，请拖动图片");
 }
 
 }  // namespace
