@@ -149,6 +149,12 @@ void CQuorvanView::resizeEvent(QResizeEvent* event)
     syncScrollBars();
 }
 
+void CQuorvanView::scrollContentsBy(int dx, int dy)
+{
+    // What stays in sight is moved, not drawn again: only the uncovered strip is painted.
+    viewport()->scroll(dx, dy);
+}
+
 // ---- Drawing --------------------------------------------------------------------------------
 
 void CQuorvanView::paintEvent(QPaintEvent* event)

@@ -129,6 +129,24 @@ TEST_F(ViewTest, ScrollBarsCoverTheZoomedPictureAndThePanToolDragsIt)
     EXPECT_EQ(At(60, 10), Shade::Blue);  // picture x 210
 }
 
+TEST_F(ViewTest, ScrollingMovesWhatIsOnScreenAndPaintsTheUncoveredStrip)
+{
+    SetPicture(400, 300);  // red x < 200
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->horizontalScrollBar()->isVisible(); }));
+    QCoreApplication::processEvents();
+    // What the window really shows, not a fresh rendering of it.
+    auto shown = [&](int x, int y) {
+        QTest::qWait(50);  // the window's update is flushed on its own schedule
+        const QPoint at = view->viewport()->mapTo(view.get(), QPoint(x, y));
+        return ShadeOf(view->screen()->grabWindow(view->winId()).toImage().pixel(at));
+    };
+    ASSERT_EQ(shown(150, 10), Shade::Red);
+    for (int step = 1; step <= 15; ++step) view->horizontalScrollBar()->setValue(step * 10);
+    EXPECT_EQ(shown(40, 10), Shade::Red);   // picture x 190, moved on screen
+    EXPECT_EQ(shown(60, 10), Shade::Blue);  // picture x 210
+    EXPECT_EQ(shown(view->clientSize().width - 1, 10), Shade::Blue);  // the uncovered strip
+}
+
 TEST_F(ViewTest, RepaintsReuseTheConvertedPictureUntilItChanges)
 {
     SetPicture(400, 300);
