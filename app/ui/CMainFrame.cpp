@@ -249,7 +249,7 @@ void CMainFrame::buildPanes()
     imagePane_->addWidget(stillView_);
     helperView_ = new CHelperView(leftSplitter_);
     buttonView_ = new CButtonView(rightSplitter_);
-    libraryView_ = new library::CThumbViewerView(*doc_, rightSplitter_);
+    libraryView_ = new library::CThumbViewerView(*doc_, prompter_, libraryHooks(), rightSplitter_);
     for (QSplitter* s : {mainSplitter_, leftSplitter_, rightSplitter_}) s->setChildrenCollapsible(true);
     setCentralWidget(mainSplitter_);
     applyNormalSplitterSizes();
@@ -332,7 +332,7 @@ void CMainFrame::buildShortcuts()
 FrameState CMainFrame::State() const
 {
     FrameState s;
-    s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf);
+    s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore);
     s.liveMode = scan_.liveMode;

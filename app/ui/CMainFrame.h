@@ -8,6 +8,7 @@
 #include "CQuorvanDoc.h"
 #include "CommandTable.h"
 #include "EBook.h"
+#include "LibraryHooks.h"
 #include "FrameLayout.h"
 #include "LiveCamera.h"
 #include "MenuLayout.h"
@@ -134,6 +135,7 @@ private:
 
     // The image document and the e-book
     document::DocumentHooks documentHooks();
+    library::LibraryHooks libraryHooks();
     void registerDocumentHandlers();
     void onScanStored(const std::filesystem::path& path);
     void showPendingScan();

@@ -33,6 +33,8 @@ document::DocumentHooks CMainFrame::documentHooks()
     document::DocumentHooks hooks;
     hooks.liveShown = [this] { return scan_.liveMode; };
     hooks.switchToStillView = [this] {
+        // The file being opened is what the still view shows, not the last scan.
+        pendingScan_.clear();
         if (scan_.liveMode) OnLiveStill();
     };
     hooks.repaintImageView = [this] {
@@ -42,10 +44,35 @@ document::DocumentHooks CMainFrame::documentHooks()
         if (helperView_) helperView_->update();
     };
     hooks.libraryChanged = [this] {
-        if (libraryView_) libraryView_->update();
+        if (libraryView_) libraryView_->rebuild();
     };
     hooks.viewClientSize = [this] {
         return stillView_ ? std::pair{stillView_->width(), stillView_->height()} : std::pair{0, 0};
+    };
+    return hooks;
+}
+
+library::LibraryHooks CMainFrame::libraryHooks()
+{
+    library::LibraryHooks hooks;
+    hooks.liveShown = [this] { return scan_.liveMode; };
+    hooks.confirmStopEBook = [this] { return confirmStopEBook(); };
+    hooks.confirmEndIdCardCopy = [this] {
+        if (!scan_.idCardCopyMode || !scan_.liveMode) return true;
+        if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return false;
+        scan_.idCardCopyMode = false;
+        return true;
+    };
+    hooks.leaveLiveView = [this] {
+        pendingScan_.clear();
+        if (scan_.liveMode) OnLiveStill();
+    };
+    hooks.showLoadedImage = [this] { redrawPanes(); };
+    hooks.repaintImageView = [this] { stillView_->update(); };
+    hooks.activateImageView = [this] { stillView_->setFocus(); };
+    hooks.photoFolderChanged = [this](const std::string& folder) {
+        settings_.path = folder;
+        SaveConfig();
     };
     return hooks;
 }
@@ -62,6 +89,7 @@ void CMainFrame::registerDocumentHandlers()
     handlers_[ID_ZOOM_IN] = [this] { doc_->OnZoomIn(); };
     handlers_[ID_ZOOM_OUT] = [this] { doc_->OnZoomOut(); };
     handlers_[ID_MAKE_PDF] = [this] { OnMakePdf(); };
+    handlers_[ID_OPEN_LIBRARY] = [this] { libraryView_->OnOpenFolder(); };
     handlers_[ID_EBOOK_START] = [this] { OnEbookStart(); };
     handlers_[ID_EBOOK_STOP] = [this] { OnEbookStop(); };
 }

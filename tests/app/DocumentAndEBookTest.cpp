@@ -5,6 +5,7 @@
 #include "AppTestSupport.h"
 
 #include "CQuorvanDoc.h"
+#include "CThumbViewerView.h"
 #include "CommandIds.h"
 #include "PdfMessages.h"
 #include "PdfTestTools.h"
@@ -66,6 +67,31 @@ TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
     f.OnCommand(ID_ACTUAL_SIZE);
     EXPECT_FLOAT_EQ(f.document().m_fZoom, 1.0f);
     EXPECT_FALSE(f.document().m_bFitWindow);
+}
+
+TEST_F(DocumentFrameTest, ScansAppearInTheLibraryAndOpenFromIt)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_SCAN);
+    f.OnCommand(ID_SCAN);
+    ASSERT_EQ(f.libraryView()->entryNames(), (std::vector<std::string>{"Image0002.jpg", "Image0001.jpg"}));
+
+    f.libraryView()->openEntry(1);
+    EXPECT_FALSE(f.scanState().liveMode);
+    ASSERT_NE(f.document().Image(), nullptr);
+    EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.jpg").string());
+}
+
+TEST_F(DocumentFrameTest, OpeningAPdfFromTheLibraryAsksWhileABookIsOpen)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_EBOOK_START);
+    f.OnCommand(ID_SCAN);
+    ASSERT_EQ(f.libraryView()->entryNames(), std::vector<std::string>{"Image0001.pdf"});
+    prompter.answer(Answer::No);
+    f.libraryView()->openEntry(0);
+    EXPECT_TRUE(prompter.showed(output::kStopEBookQuestion));
+    EXPECT_TRUE(f.scanState().pdfEbookMode);
 }
 
 TEST_F(DocumentFrameTest, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindow)
