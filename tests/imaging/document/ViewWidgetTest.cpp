@@ -178,6 +178,14 @@ TEST_F(ViewTest, AFloatingPasteIsDrawnWhereItWasPlacedAtTheZoom)
     EXPECT_EQ(At(23, 23), Shade::White);  // 10 picture pixels at zoom 2
     EXPECT_EQ(At(25, 25), Shade::Red);
 
+    // A signature's white is its transparent colour: the picture shows through.
+    doc->m_pPaste->SetTransColor(RGBQUAD{255, 255, 255, 0});
+    view->imageChanged();
+    EXPECT_EQ(At(5, 5), Shade::Red);
+
+    doc->m_pPaste->SetTransIndex(-1);
+    view->imageChanged();
+    EXPECT_EQ(At(5, 5), Shade::White);
     doc->m_bPasting = false;  // not floating: not drawn
     view->refresh();
     EXPECT_EQ(At(5, 5), Shade::Red);
