@@ -1,6 +1,10 @@
 #include "CLiveView.h"
 
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
@@ -16,6 +20,7 @@ CLiveView::CLiveView(QWidget* parent) : QWidget(parent)
     p.setColor(QPalette::Window, QColor(40, 40, 40));
     setPalette(p);
     band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    setAcceptDrops(true);
 }
 
 void CLiveView::setVideoWindow(QWidget* window)
@@ -100,6 +105,32 @@ void CLiveView::contextMenuEvent(QContextMenuEvent* event)
 {
     // The right button's press already opened the menu.
     event->accept();
+}
+
+namespace {
+
+QStringList LocalFiles(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
+}
+
+}  // namespace
+
+void CLiveView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!LocalFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CLiveView::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = LocalFiles(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    emit filesDropped(paths);
 }
 
 }  // namespace vestrel

@@ -6,6 +6,7 @@
 #include "PresetRect.h"
 
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -38,6 +39,7 @@ signals:
     void contextMenuRequested(QPoint globalPos);
     void presetDrawn(vestrel::FrameRect rect);
     void previewPauseRequested(bool paused);  // the picture holds still while dragging
+    void filesDropped(const QStringList& paths);  // local files dropped on the picture
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,6 +47,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QWidget* video_ = nullptr;

@@ -161,6 +161,7 @@ void CMainFrame::buildMenus()
     for (const MenuNode& top : MainMenu())
         buildMenu(top.items, menuBar()->addMenu(QString::fromStdString(top.text)));
     liveContextMenu_ = buildMenu(LiveContextMenu(), new QMenu(this));
+    stillContextMenu_ = buildMenu(StillContextMenu(), new QMenu(this));
     // Accelerators (table 128).
     auto keys = [this](int id, std::initializer_list<QKeySequence> seqs) {
         makeAction(id)->setShortcuts(QList<QKeySequence>(seqs));
@@ -255,12 +256,7 @@ void CMainFrame::buildPanes()
     applyNormalSplitterSizes();
 
     helperView_->setPieceSource([this] {
-        if (!scan_.liveMode) {
-            // The still picture's texts belong to the image document; without it the pane
-            // says that no picture is shown.
-            return std::vector<HelperPiece>{{10, 0, true, "提示："}, {50, 0, false, " 静态"},
-                                            {50, 1, false, "—— 窗口无图片显示"}};
-        }
+        if (!scan_.liveMode) return StillHelperPieces(StillHelperInputOf(*doc_, fullScreen_));
         LiveHelperInput in;
         in.timedScanning = scan_.timedScanning;
         in.recording = scan_.recording;
@@ -278,6 +274,15 @@ void CMainFrame::buildPanes()
         updateCommandUi();
     });
     connect(liveView_, &CLiveView::scanRequested, this, [this] { OnCommand(ID_SCAN); });
+    // A file dropped on the live picture opens as one dropped on the still picture does.
+    connect(liveView_, &CLiveView::filesDropped, stillView_, &document::CQuorvanView::openDroppedFiles);
+    connect(stillView_, &document::CQuorvanView::scanRequested, this, [this] { OnCommand(ID_SCAN); });
+    connect(stillView_, &document::CQuorvanView::stopRequested, this, &CMainFrame::OnStopAll);
+    connect(stillView_, &document::CQuorvanView::leaveFullScreenRequested, this, [this] { setFullScreen(false); });
+    connect(stillView_, &document::CQuorvanView::contextMenuRequested, this, [this](QPoint at) {
+        updateCommandUi();
+        stillContextMenu_->popup(at);
+    });
     connect(liveView_, &CLiveView::stopRequested, this, &CMainFrame::OnStopAll);
     connect(liveView_, &CLiveView::contextMenuRequested, this, [this](QPoint at) {
         updateCommandUi();
@@ -345,9 +350,7 @@ FrameState CMainFrame::State() const
     s.canZoomOut = doc_->CanZoomOut();
     s.fitWindow = doc_->m_bFitWindow;
     s.panTool = doc_->m_bPanTool;
-    if (const CxImage* image = doc_->Image(); image && stillView_)
-        s.imageOverflows = stillView_->width() < int(image->GetWidth() * doc_->m_fZoom) ||
-                           stillView_->height() < int(image->GetHeight() * doc_->m_fZoom);
+    s.imageOverflows = doc_->PictureOverflowsView();
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;
     s.idCardCopyMode = scan_.idCardCopyMode;

@@ -178,6 +178,7 @@ private:
     CButtonView* buttonView_ = nullptr;
     library::CThumbViewerView* libraryView_ = nullptr;
     QMenu* liveContextMenu_ = nullptr;
+    QMenu* stillContextMenu_ = nullptr;  // menu 163
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
 };

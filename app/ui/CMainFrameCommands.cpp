@@ -193,10 +193,9 @@ void CMainFrame::OnActualSize()
         doc_->m_fZoom = 1.0f;
         doc_->m_bFitWindow = false;
         doc_->ResetTools();
-        if (CxImage* image = doc_->Image()) {
-            image->SelectionDelete();
-            doc_->m_bPanTool = stillView_->width() < image->GetWidth() || stillView_->height() < image->GetHeight();
-        }
+        if (CxImage* image = doc_->Image()) image->SelectionDelete();
+        doc_->ApplyPanRule();
+        stillView_->refresh();
         redrawPanes();
         return;
     }
@@ -212,6 +211,7 @@ void CMainFrame::OnWindowSize()
         doc_->ResetTools();
         doc_->m_bFitWindow = true;
         if (CxImage* image = doc_->Image()) image->SelectionDelete();
+        stillView_->refresh();
         redrawPanes();
         return;
     }

@@ -38,7 +38,10 @@ document::DocumentHooks CMainFrame::documentHooks()
         if (scan_.liveMode) OnLiveStill();
     };
     hooks.repaintImageView = [this] {
-        if (stillView_) stillView_->update();
+        if (stillView_) stillView_->imageChanged();
+    };
+    hooks.resetImageScroll = [this] {
+        if (stillView_) stillView_->resetScroll();
     };
     hooks.repaintInfoPane = [this] {
         if (helperView_) helperView_->update();
@@ -47,7 +50,9 @@ document::DocumentHooks CMainFrame::documentHooks()
         if (libraryView_) libraryView_->rebuild();
     };
     hooks.viewClientSize = [this] {
-        return stillView_ ? std::pair{stillView_->width(), stillView_->height()} : std::pair{0, 0};
+        if (!stillView_) return std::pair{0, 0};
+        const document::PaneSize client = stillView_->clientSize();
+        return std::pair{client.width, client.height};
     };
     return hooks;
 }
@@ -67,8 +72,11 @@ library::LibraryHooks CMainFrame::libraryHooks()
         pendingScan_.clear();
         if (scan_.liveMode) OnLiveStill();
     };
-    hooks.showLoadedImage = [this] { redrawPanes(); };
-    hooks.repaintImageView = [this] { stillView_->update(); };
+    hooks.showLoadedImage = [this] {
+        stillView_->imageChanged();
+        redrawPanes();
+    };
+    hooks.repaintImageView = [this] { stillView_->imageChanged(); };
     hooks.activateImageView = [this] { stillView_->setFocus(); };
     hooks.photoFolderChanged = [this](const std::string& folder) {
         settings_.path = folder;
@@ -86,8 +94,18 @@ void CMainFrame::registerDocumentHandlers()
     handlers_[ID_DELETE] = [this] { doc_->OnDelete(); };
     handlers_[ID_EDIT_UNDO] = [this] { doc_->OnBack(); };
     handlers_[ID_EDIT_REDO] = [this] { doc_->OnForward(); };
-    handlers_[ID_ZOOM_IN] = [this] { doc_->OnZoomIn(); };
-    handlers_[ID_ZOOM_OUT] = [this] { doc_->OnZoomOut(); };
+    handlers_[ID_ZOOM_IN] = [this] {
+        doc_->OnZoomIn();
+        stillView_->refresh();
+    };
+    handlers_[ID_ZOOM_OUT] = [this] {
+        doc_->OnZoomOut();
+        stillView_->refresh();
+    };
+    handlers_[ID_PAN] = [this] {
+        doc_->OnPanTool();
+        stillView_->refresh();
+    };
     handlers_[ID_MAKE_PDF] = [this] { OnMakePdf(); };
     handlers_[ID_OPEN_LIBRARY] = [this] { libraryView_->OnOpenFolder(); };
     handlers_[ID_EBOOK_START] = [this] { OnEbookStart(); };

@@ -4,6 +4,8 @@
 
 #include "AppTestSupport.h"
 
+#include "CHelperView.h"
+#include "CLiveView.h"
 #include "CQuorvanDoc.h"
 #include "CThumbViewerView.h"
 #include "CommandIds.h"
@@ -92,6 +94,22 @@ TEST_F(DocumentFrameTest, OpeningAPdfFromTheLibraryAsksWhileABookIsOpen)
     f.libraryView()->openEntry(0);
     EXPECT_TRUE(prompter.showed(output::kStopEBookQuestion));
     EXPECT_TRUE(f.scanState().pdfEbookMode);
+}
+
+TEST_F(DocumentFrameTest, AFileDroppedOnTheLivePictureOpensInTheStillView)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_SCAN);
+    const fs::path elsewhere = programDir.path() / "page.jpg";
+    fs::copy_file(photo("Image0001.jpg"), elsewhere);
+
+    emit f.liveView()->filesDropped({QString::fromStdString(elsewhere.string())});
+    EXPECT_FALSE(f.scanState().liveMode);
+    ASSERT_NE(f.document().Image(), nullptr);
+    EXPECT_EQ(f.document().CurrentPath(), elsewhere.string());
+    // The information pane now speaks of the still picture and its file.
+    f.helperView()->repaint();
+    EXPECT_TRUE(f.helperView()->lineText(0).contains(QStringLiteral("page.jpg"))) << f.helperView()->lineText(0).toStdString();
 }
 
 TEST_F(DocumentFrameTest, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindow)
