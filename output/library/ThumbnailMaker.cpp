@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vestrel::library {
@@ -51,9 +52,12 @@ std::optional<ThumbnailPicture> DecodeJpeg(const std::filesystem::path& file)
 {
     File in(std::fopen(file.c_str(), "rb"));
     if (!in || !pdf::looksLikeJpeg(in.get())) return std::nullopt;
-    ThumbnailPicture picture;
+    // A frame header this reader does not take (not 8-bit, odd components) is left to
+    // CxImage, so that whatever the document can open has a thumbnail.
     const auto header = pdf::readJpegHeader(in.get());
-    if (!header || !codecs::SizeAllowed(header->width, header->height)) return picture;
+    if (!header) return std::nullopt;
+    ThumbnailPicture picture;
+    if (!codecs::SizeAllowed(header->width, header->height)) return picture;
 
     if (std::fseek(in.get(), 0, SEEK_END) != 0) return picture;
     const long size = std::ftell(in.get());

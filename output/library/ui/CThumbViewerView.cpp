@@ -1,6 +1,7 @@
 #include "CThumbViewerView.h"
 
 #include "CQuorvanDoc.h"
+#include "LabelDelegate.h"
 #include "LibraryCommandIds.h"
 #include "LibraryFileCommands.h"
 #include "LibraryItems.h"
@@ -45,6 +46,7 @@ CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, std::unique_ptr<P
     model_ = new LibraryModel(this);
     thumbnails_ = new ThumbnailQueue(this);
     setModel(model_);
+    setItemDelegate(new LabelDelegate(this));
     setHooks(std::move(hooks));
 
     setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -188,6 +188,10 @@ TEST_F(PaneTest, EditedLabelRenamesTheFileAndDeleteKeyTrashesTheSelection)
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), QStringLiteral("a.jpg"));
     editor->setText(QStringLiteral("first.jpg"));
+    // The thumbnails arriving meanwhile leave the typed name alone.
+    ASSERT_TRUE(ThumbnailsDone());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->text(), QStringLiteral("first.jpg"));
     QTest::keyClick(editor, Qt::Key_Return);
     // The label itself is not kept; the rename runs once editing has finished.
     EXPECT_EQ(pane->entryNames(), (List{"b.jpg", "a.jpg"}));
