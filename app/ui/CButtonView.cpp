@@ -24,9 +24,7 @@ CButtonView::CButtonView(QWidget* parent) : QWidget(parent)
     }
     scan_->setToolTip(QStringLiteral("扫描一张图片并保存到图片库"));
     switch_->setToolTip(QStringLiteral("在实时画面和静态图片之间切换"));
-    library_->setToolTip(QStringLiteral("打开图片库"));
-    // The photo library pane comes with its own subsystem; until then its button waits.
-    library_->setEnabled(false);
+    library_->setToolTip(QStringLiteral("在文件管理器中打开图片库文件夹"));
     layout->addStretch();
 
     connect(scan_, &QPushButton::clicked, this, [this] { emit commandTriggered(cmd::ID_SCAN); });

@@ -95,6 +95,8 @@ public:
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
     // when nothing stands in the way any more.
     bool confirmStopEBook();
+    // Opens an image as the current document, leaving the live picture (the file argument).
+    void openFile(const std::string& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -132,6 +132,12 @@ void CMainFrame::showPendingScan()
     doc_->LoadFile(path.string());
 }
 
+void CMainFrame::openFile(const std::string& path)
+{
+    stillView_->openDroppedFiles({QString::fromStdString(path)});
+    updateCommandUi();
+}
+
 void CMainFrame::OnMakePdf()
 {
     // The composition asks for its target names with the scans' file-name dialog.

@@ -2,6 +2,7 @@
 
 #include "AppMessages.h"
 #include "CMainFrame.h"
+#include "CommandLine.h"
 #include "CameraLink.h"
 #include "DeveloperReports.h"
 #include "QtPrompter.h"
@@ -63,6 +64,7 @@ bool CQuorvanApp::InitInstance()
     });
     frame_->wake();
     frame_->setWindowTitle(title);
+    if (const std::string file = FileArgument(argc_, argv_); !file.empty()) frame_->openFile(file);
 
     if (HasFlag(argc_, argv_, "--startup-report")) ReportStartup(*frame_, startClock_);
     if (const QString seconds = FlagValue(argc_, argv_, "--timed-scan-report"); !seconds.isEmpty())

@@ -1,4 +1,5 @@
 #include "CommandIds.h"
+#include "CommandLine.h"
 #include "CommandTable.h"
 #include "MenuLayout.h"
 
@@ -212,3 +213,13 @@ TEST(MenuLayout, MenusAndToolBarsHoldEveryItemInOrder)
 }
 
 }  // namespace
+
+TEST(CommandLine, TheFileArgumentSkipsOptionsAndTheirValues)
+{
+    const char* plain[] = {"vestrel", "/tmp/a.jpg"};
+    EXPECT_EQ(FileArgument(2, plain), "/tmp/a.jpg");
+    const char* withOptions[] = {"vestrel", "--camera", "virtual", "--startup-report", "b.png"};
+    EXPECT_EQ(FileArgument(5, withOptions), "b.png");
+    const char* joined[] = {"vestrel", "--camera=file:/x.jpg", "--screenshot", "s.png"};
+    EXPECT_EQ(FileArgument(4, joined), "");
+}
