@@ -256,7 +256,8 @@ void CThumbViewerView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CThumbViewerView::contextMenuEvent(QContextMenuEvent* event)
 {
-    const QModelIndex index = indexAt(viewport()->mapFrom(this, event->pos()));
+    // The scroll area hands the viewport's event on, in the viewport's coordinates.
+    const QModelIndex index = indexAt(event->pos());
     clickedItem_ = index.isValid() ? index.row() : -1;
     QMenu menu(this);
     for (const MenuEntry& entry : LibraryContextMenu(index.isValid())) {

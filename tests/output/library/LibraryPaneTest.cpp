@@ -11,8 +11,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <fstream>
@@ -174,6 +176,42 @@ TEST_F(PaneTest, DoubleClickOpensTheImageAndEmptySpaceOnlyActivates)
     calls.clear();
     QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, QPoint(290, 590));
     EXPECT_EQ(calls, (List{"confirmEndIdCardCopy", "activateImageView"}));
+}
+
+// Right-clicks `at` on the viewport; the menu that comes up is read, then `pick` is chosen
+// from it (Escape when empty). Returns the menu's texts.
+QStringList RightClick(CThumbViewerView& pane, QPoint at, const QString& pick)
+{
+    QStringList texts;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        for (QAction* action : menu->actions()) {
+            texts << action->text();
+            if (action->text() == pick) menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, pick.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, pane.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(pane.viewport(), &event);
+    return texts;
+}
+
+TEST_F(PaneTest, RightClickShowsTheMenuOfTheItemOrOfEmptySpace)
+{
+    WriteAgedPictures({"a.jpg", "b.jpg"});
+    doc->RefreshLibrary();
+    const QStringList onItem = RightClick(*pane, RowRect(1).center(), QStringLiteral("查看"));
+    EXPECT_EQ(onItem.size(), 9);
+    EXPECT_EQ(pane->clickedItem(), 1);
+    ASSERT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(doc->CurrentPath(), Photo("a.jpg").string());
+
+    const QStringList onNothing = RightClick(*pane, QPoint(290, 590), QStringLiteral("列表显示"));
+    EXPECT_EQ(onNothing, (QStringList{"刷新", "列表显示", "缩略图显示", "缩略图个数", "打开文件夹", "选择图库"}));
+    EXPECT_EQ(pane->clickedItem(), -1);
+    EXPECT_TRUE(pane->listMode());
+    EXPECT_EQ(pane->entryNames(), (List{"b.jpg", "a.jpg"}));
 }
 
 TEST_F(PaneTest, EditedLabelRenamesTheFileAndDeleteKeyTrashesTheSelection)
