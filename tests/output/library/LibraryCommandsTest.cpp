@@ -126,7 +126,16 @@ TEST_F(OpenTest, UnsavedEditsAreAskedForAndCancelKeepsThem)
     EXPECT_TRUE(OpenLibraryEntry(*doc, prompter, hooks, "new.jpg"));
     EXPECT_EQ(doc->Image()->GetWidth(), 400);
     EXPECT_EQ(doc->History().Position(), 0);
-    EXPECT_EQ(prompter.texts(), (List{document::msg::kAskSaveCurrent, document::msg::kAskSaveCurrent}));
+
+    // Yes: the edits are saved to their file before the other picture comes in.
+    doc->PushHistory();
+    doc->Image()->Crop(0, 0, 100, 100);
+    prompter.answer(Answer::Yes);
+    EXPECT_TRUE(OpenLibraryEntry(*doc, prompter, hooks, "old.png"));
+    EXPECT_EQ(doc->Image()->GetWidth(), 40);
+    EXPECT_EQ(CxImage(Photo("new.jpg"), 3).GetWidth(), 100);
+    EXPECT_EQ(prompter.texts(), (List{document::msg::kAskSaveCurrent, document::msg::kAskSaveCurrent,
+                                      document::msg::kAskSaveCurrent}));
 }
 
 TEST_F(OpenTest, IdCardQuestionAndEmptySpace)
