@@ -8,7 +8,6 @@
 #include "LibraryModel.h"
 #include "LibraryOpen.h"
 #include "PictureSource.h"
-#include "QtPrompter.h"
 #include "ThumbnailCountDialog.h"
 #include "ThumbnailGeometry.h"
 #include "ThumbnailQueue.h"
@@ -26,22 +25,7 @@ namespace vestrel::library {
 
 CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, Prompter& prompter, LibraryHooks hooks,
                                    QWidget* parent)
-    : CThumbViewerView(doc, nullptr, &prompter, std::move(hooks), parent)
-{
-}
-
-CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, QWidget* parent)
-    : CThumbViewerView(doc, std::make_unique<QtPrompter>(parent), nullptr, {}, parent)
-{
-}
-
-CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, std::unique_ptr<Prompter> own,
-                                   Prompter* external, LibraryHooks hooks, QWidget* parent)
-    : QListView(parent),
-      doc_(doc),
-      ownPrompter_(std::move(own)),
-      prompter_(external ? *external : *ownPrompter_),
-      thumbnailCount_(kDefaultThumbnailCount)
+    : QListView(parent), doc_(doc), prompter_(prompter), thumbnailCount_(kDefaultThumbnailCount)
 {
     model_ = new LibraryModel(this);
     thumbnails_ = new ThumbnailQueue(this);

@@ -11,7 +11,6 @@
 
 #include <QListView>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,8 +28,6 @@ class CThumbViewerView : public QListView {
 public:
     CThumbViewerView(document::CQuorvanDoc& doc, Prompter& prompter, LibraryHooks hooks = {},
                      QWidget* parent = nullptr);
-    // Messages go through real dialogs owned by the pane, and no hooks are set yet.
-    explicit CThumbViewerView(document::CQuorvanDoc& doc, QWidget* parent = nullptr);
     ~CThumbViewerView() override;
 
     // Replaces the hooks; an empty openWithDesktop is filled with the desktop services.
@@ -77,15 +74,12 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    CThumbViewerView(document::CQuorvanDoc& doc, std::unique_ptr<Prompter> own, Prompter* external,
-                     LibraryHooks hooks, QWidget* parent);
     void applyViewStyle();
     std::vector<std::string> selectedNames() const;
     std::string clickedName() const;
     void onRenameRequested(const QString& oldName, const QString& newName);
 
     document::CQuorvanDoc& doc_;
-    std::unique_ptr<Prompter> ownPrompter_;
     Prompter& prompter_;
     LibraryHooks hooks_;
     LibraryModel* model_ = nullptr;
