@@ -57,6 +57,8 @@ public:
     void LoadFile(const std::string& path);
     void RefreshLibrary();
     void PushHistory();
+    // Drops every history state, as opening another file does.
+    void ClearHistory() { m_history.Clear(); }
 
     // Commands. Each does nothing while the live picture is shown, as its menu entry is
     // disabled then.

@@ -26,13 +26,6 @@ bool FileExists(const std::string& path)
     return std::filesystem::is_regular_file(path, error);
 }
 
-// The document hands its history out read-only; opening a file from the library is the
-// one place outside the document that drops it, as Open does.
-void DiscardHistory(document::CQuorvanDoc& doc)
-{
-    const_cast<document::ImageHistory&>(doc.History()).Clear();
-}
-
 bool OpenPdf(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks,
              const std::string& name)
 {
@@ -66,7 +59,7 @@ bool OpenImage(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHook
             break;
         }
     }
-    DiscardHistory(doc);
+    doc.ClearHistory();
     doc.LoadFile(doc.m_strPhotoDir + name);
     if (!doc.Image()) {
         prompter.message(msg::kOpenMissing);
