@@ -27,10 +27,10 @@ int EffectiveNamingMode(int storedMode)
 
 std::string PadNumber(int n)
 {
-    if (n >= 1 && n <= 9) return "000" + std::to_string(n);
-    if (n >= 10 && n <= 99) return "00" + std::to_string(n);
-    if (n >= 100 && n <= 999) return "0" + std::to_string(n);
-    return std::to_string(n);
+    // 1 to 999 are padded to four digits; 0, negatives and larger numbers stay as they are.
+    std::string digits = std::to_string(n);
+    if (n >= 1 && n <= 999) digits.insert(0, 4 - digits.size(), '0');
+    return digits;
 }
 
 std::string TimeName(const std::tm& t)
