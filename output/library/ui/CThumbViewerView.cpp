@@ -30,7 +30,8 @@ CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, Prompter& prompte
     model_ = new LibraryModel(this);
     thumbnails_ = new ThumbnailQueue(this);
     setModel(model_);
-    setItemDelegate(new LabelDelegate(this));
+    labels_ = new LabelDelegate(this);
+    setItemDelegate(labels_);
     setHooks(std::move(hooks));
 
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -72,14 +73,20 @@ void CThumbViewerView::applyViewStyle()
         setFlow(QListView::TopToBottom);
         setWrapping(true);
         setGridSize({});
+        labels_->setItemWidth(0);
         setUniformItemSizes(false);
     } else {
         setViewMode(QListView::IconMode);
         setIconSize(QSize(kThumbnailSide, kThumbnailSide));
-        // Room for the picture and two lines of its name under it.
+        // Room for the picture and two lines of its name under it, wide enough for a scan's
+        // generated name; a longer one loses its middle, so the extension stays readable.
         const int text = fontMetrics().height();
-        setGridSize(QSize(kThumbnailSide + 24, kThumbnailSide + 2 * text + 12));
+        const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("Image0000.jpeg")) + 12;
+        const int cellWidth = std::max(kThumbnailSide + 24, nameWidth);
+        setGridSize(QSize(cellWidth, kThumbnailSide + 2 * text + 12));
+        labels_->setItemWidth(cellWidth - 4);
         setWordWrap(true);
+        setTextElideMode(Qt::ElideMiddle);
         setUniformItemSizes(true);
     }
     // The grid arranges itself as the pane is resized; entries are never moved by hand.

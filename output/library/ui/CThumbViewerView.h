@@ -20,6 +20,7 @@ class CQuorvanDoc;
 
 namespace vestrel::library {
 
+class LabelDelegate;
 class LibraryModel;
 class ThumbnailQueue;
 
@@ -83,6 +84,7 @@ private:
     Prompter& prompter_;
     LibraryHooks hooks_;
     LibraryModel* model_ = nullptr;
+    LabelDelegate* labels_ = nullptr;
     ThumbnailQueue* thumbnails_ = nullptr;
     int thumbnailCount_;
     bool listMode_ = false;
