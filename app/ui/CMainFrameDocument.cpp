@@ -73,6 +73,8 @@ library::LibraryHooks CMainFrame::libraryHooks()
         if (scan_.liveMode) OnLiveStill();
     };
     hooks.showLoadedImage = [this] {
+        // Sized to the pane as Open does: panned when larger than it.
+        doc_->ApplyPanRule();
         stillView_->imageChanged();
         redrawPanes();
     };

@@ -82,6 +82,7 @@ TEST_F(DocumentFrameTest, ScansAppearInTheLibraryAndOpenFromIt)
     EXPECT_FALSE(f.scanState().liveMode);
     ASSERT_NE(f.document().Image(), nullptr);
     EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.jpg").string());
+    EXPECT_TRUE(f.document().m_bPanTool) << "a camera scan is larger than the pane";
 }
 
 TEST_F(DocumentFrameTest, OpeningAPdfFromTheLibraryAsksWhileABookIsOpen)
