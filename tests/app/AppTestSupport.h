@@ -7,7 +7,7 @@
 #include "ScriptedPrompter.h"
 #include "TempProgramDir.h"
 
-#include "TestApp.h"
+#include "QtTestApp.h"
 
 #include <memory>
 

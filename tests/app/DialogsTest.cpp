@@ -1,6 +1,6 @@
 #include "AppDialogs.h"
 #include "ScriptedPrompter.h"
-#include "TestApp.h"
+#include "QtTestApp.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "TestApp.h"
+#include "QtTestApp.h"
 #include "TempProgramDir.h"
 #include "TestDataPath.h"
 

@@ -1,6 +1,6 @@
 #include "SingleInstance.h"
 
-#include "TestApp.h"
+#include "QtTestApp.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>

@@ -3,6 +3,7 @@
 
 #include "CVideoCapture.h"
 #include "CaptureMessages.h"
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 #include "SecondCameraDialog.h"
 #include "TempProgramDir.h"
@@ -29,20 +30,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-QApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "test_capture";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
-
 class CaptureUi : public testkit::ProgramDirTest {
 protected:
     void SetUp() override
     {
-        app();
+        testkit::TestApp();
         ASSERT_TRUE(capture.EnumerateDevices());
         ASSERT_TRUE(capture.SelectDevice(0));
         ASSERT_TRUE(capture.BuildGraph());

@@ -3,6 +3,7 @@
 
 #include "CQuorvanView.h"
 #include "DocumentTestSupport.h"
+#include "QtTestApp.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -17,14 +18,7 @@ namespace vestrel::document::test {
 namespace {
 namespace fs = std::filesystem;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char arg0[] = "test_document_view";
-    static char* argv[] = {arg0, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using testkit::TestApp;
 
 enum class Shade { Red, Blue, White, Other };
 
@@ -40,7 +34,7 @@ class ViewTest : public DocumentTest {
 protected:
     ViewTest()
     {
-        App();
+        TestApp();
         view = std::make_unique<CQuorvanView>(*doc);
         // The pane has no scroll bars of its own size to reckon with: the picture fits or
         // not by the numbers each test sets.

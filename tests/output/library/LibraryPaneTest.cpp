@@ -6,10 +6,10 @@
 #include "LibraryMessages.h"
 #include "LibraryModel.h"
 #include "LibraryTestSupport.h"
+#include "QtTestApp.h"
 #include "ThumbnailCountDialog.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -26,29 +26,14 @@ namespace fs = std::filesystem;
 using List = std::vector<std::string>;
 using test::WritePicture;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "test_library";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-template <typename Done>
-bool WaitFor(Done done, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using testkit::TestApp;
+using testkit::WaitFor;
 
 class PaneTest : public test::LibraryTest {
 protected:
     PaneTest()
     {
-        App();
+        TestApp();
         // The document tells the pane, as the main window wires it.
         document::DocumentHooks docHooks;
         docHooks.libraryChanged = [this] {

@@ -16,7 +16,7 @@ namespace {
 
 class ConversionJobTest : public ::testing::Test {
 protected:
-    void SetUp() override { testkit::UiTestApp(); }
+    void SetUp() override { testkit::TestApp(); }
     testkit::UiThreadPrompter prompter;
 };
 

@@ -88,7 +88,7 @@ class PdfCompositionDialogTest : public testkit::ProgramDirTest {
 protected:
     void SetUp() override
     {
-        testkit::UiTestApp();
+        testkit::TestApp();
         std::filesystem::create_directory(programDir / "in");
     }
 

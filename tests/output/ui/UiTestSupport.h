@@ -2,35 +2,14 @@
 // What the composition dialog's tests share: one QApplication, waiting on the event loop,
 // and a Prompter that fails the test when it is used off the UI thread.
 
+#include "QtTestApp.h"
 #include "ScriptedPrompter.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 namespace vestrel::testkit {
-
-inline QApplication& UiTestApp()
-{
-    static int argc = 1;
-    static char name[] = "test_output_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-// Runs the event loop until `done` holds or `ms` pass; returns `done()`.
-template <typename Done>
-bool WaitFor(Done done, int ms = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 // A ScriptedPrompter that also checks every call comes from the UI thread.
 class UiThreadPrompter final : public Prompter {
@@ -86,7 +65,7 @@ protected:
 private:
     void check()
     {
-        if (QThread::currentThread() != UiTestApp().thread())
+        if (QThread::currentThread() != TestApp().thread())
             ++offThreadCalls;
     }
 };
