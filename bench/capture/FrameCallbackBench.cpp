@@ -5,7 +5,7 @@
 #include "CVideoCapture.h"
 #include "FrameGrabber.h"
 #include "FrameTurning.h"
-#include "Prompter.h"
+#include "ConsolePrompter.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/core.hpp>
@@ -93,26 +93,9 @@ void BM_FrameCallback(benchmark::State& state)
 BENCHMARK(BM_FrameCallback)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 // Frames the virtual camera delivers per second at 2592 x 1944, over three seconds.
-class SilentPrompter final : public Prompter {
-public:
-    std::optional<std::vector<std::string>> openFiles(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFile(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<Colour> chooseColour(const Colour&) override { return {}; }
-    std::optional<FontChoice> chooseFont(const FontChoice&) override { return {}; }
-
-protected:
-    void showMessage(const std::string& text, const std::string&, MessageKind) override
-    {
-        std::cerr << text << '\n';
-    }
-    Answer showYesNo(const std::string&, const std::string&, MessageKind) override { return Answer::No; }
-    Answer showYesNoCancel(const std::string&, const std::string&, MessageKind) override { return Answer::Cancel; }
-};
-
 void BM_VirtualCameraRate(benchmark::State& state)
 {
-    SilentPrompter prompter;
+    ConsolePrompter prompter(std::cerr);
     CVideoCapture capture(prompter, {"/nonexistent", "/nonexistent", "virtual", false});
     if (!capture.EnumerateDevices() || !capture.SelectDevice(0) || !capture.BuildGraph() ||
         !capture.BuildPreview() || !capture.Run()) {

@@ -9,7 +9,7 @@
 
 #include "CQuorvanDoc.h"
 #include "CThumbViewerView.h"
-#include "Prompter.h"
+#include "ConsolePrompter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,23 +36,6 @@ namespace {
 constexpr int kScans = 5000;
 constexpr int kDistinctFrames = 8;
 constexpr int kRuns = 9;
-
-class SilentPrompter final : public Prompter {
-public:
-    std::optional<std::vector<std::string>> openFiles(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFile(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<Colour> chooseColour(const Colour&) override { return {}; }
-    std::optional<FontChoice> chooseFont(const FontChoice&) override { return {}; }
-
-protected:
-    void showMessage(const std::string& text, const std::string&, MessageKind) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-    }
-    Answer showYesNo(const std::string&, const std::string&, MessageKind) override { return Answer::No; }
-    Answer showYesNoCancel(const std::string&, const std::string&, MessageKind) override { return Answer::Cancel; }
-};
 
 // A page seen by the camera: paper with uneven light, lines of text, a little sensor noise.
 std::vector<uchar> cameraFrame(int seed)
@@ -130,7 +114,7 @@ int main(int argc, char** argv)
     std::printf("%d JPEG scans of 2592 x 1944 (%.0f KB each on average) written in %.1f s to %s\n", kScans,
                 double(bytes) / kScans / 1024.0, made.elapsed() / 1000.0, (home / "Photo").c_str());
 
-    SilentPrompter prompter;
+    ConsolePrompter prompter(std::cerr);
     library::CThumbViewerView* pane = nullptr;
     document::DocumentHooks hooks;
     hooks.libraryChanged = [&pane] {

@@ -7,7 +7,7 @@
 
 #include <ostream>
 
-namespace vestrel::tools {
+namespace vestrel {
 
 class ConsolePrompter final : public Prompter {
 public:
@@ -39,4 +39,4 @@ private:
     std::ostream& out_;
 };
 
-}  // namespace vestrel::tools
+}  // namespace vestrel
