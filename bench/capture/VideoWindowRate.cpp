@@ -3,7 +3,7 @@
 //   QT_QPA_PLATFORM=offscreen build-bench/bench/capture/bench_capture_window [seconds]
 
 #include "CVideoCapture.h"
-#include "Prompter.h"
+#include "ConsolePrompter.h"
 #include "VideoWindow.h"
 
 #include <QApplication>
@@ -16,29 +16,6 @@
 #include <iostream>
 
 namespace {
-
-class StderrPrompter final : public vestrel::Prompter {
-public:
-    std::optional<std::vector<std::string>> openFiles(const vestrel::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFile(const vestrel::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<vestrel::Colour> chooseColour(const vestrel::Colour&) override { return {}; }
-    std::optional<vestrel::FontChoice> chooseFont(const vestrel::FontChoice&) override { return {}; }
-
-protected:
-    void showMessage(const std::string& text, const std::string&, vestrel::MessageKind) override
-    {
-        std::cerr << text << '\n';
-    }
-    vestrel::Answer showYesNo(const std::string&, const std::string&, vestrel::MessageKind) override
-    {
-        return vestrel::Answer::No;
-    }
-    vestrel::Answer showYesNoCancel(const std::string&, const std::string&, vestrel::MessageKind) override
-    {
-        return vestrel::Answer::Cancel;
-    }
-};
 
 double threadCpuSeconds()
 {
@@ -53,7 +30,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    StderrPrompter prompter;
+    vestrel::ConsolePrompter prompter(std::cerr);
     vestrel::CVideoCapture capture(prompter, {"/nonexistent", "/nonexistent", "virtual", false});
     if (!capture.EnumerateDevices() || !capture.SelectDevice(0) || !capture.BuildGraph()) return 1;
 

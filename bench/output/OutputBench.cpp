@@ -5,7 +5,7 @@
 
 #include "EBook.h"
 #include "PdfDocument.h"
-#include "Prompter.h"
+#include "ConsolePrompter.h"
 
 #include <hpdf.h>
 #include <opencv2/imgcodecs.hpp>
@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -23,29 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class SilentPrompter final : public vestrel::Prompter {
-public:
-    std::optional<std::vector<std::string>> openFiles(const vestrel::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFile(const vestrel::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<vestrel::Colour> chooseColour(const vestrel::Colour&) override { return {}; }
-    std::optional<vestrel::FontChoice> chooseFont(const vestrel::FontChoice&) override { return {}; }
-
-protected:
-    void showMessage(const std::string& text, const std::string&, vestrel::MessageKind) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-    }
-    vestrel::Answer showYesNo(const std::string&, const std::string&, vestrel::MessageKind) override
-    {
-        return vestrel::Answer::No;
-    }
-    vestrel::Answer showYesNoCancel(const std::string&, const std::string&, vestrel::MessageKind) override
-    {
-        return vestrel::Answer::Cancel;
-    }
-};
 
 // A page-like camera frame: paper, lines of "text", a little sensor noise.
 std::vector<fs::path> makeScans(const fs::path& folder, int count)
@@ -158,7 +136,7 @@ int main(int argc, char** argv)
     std::printf("%-44s %12.3f\n", "libharu: PDF size over JPEGs, %",
                 100.0 * (double(fs::file_size(haru)) / double(jpegBytes) - 1));
 
-    SilentPrompter prompter;
+    vestrel::ConsolePrompter prompter(std::cerr);
     vestrel::output::EBook book;
     book.start();
     long after10 = 0, after200 = 0;
