@@ -2,6 +2,7 @@
 
 #include "CxImage.h"
 #include "PdfConversion.h"
+#include "PictureSource.h"
 #include "ProcessingChain.h"
 #include "ProgramDir.h"
 #include "Scanner.h"
@@ -15,12 +16,6 @@ ScanPdfWriter::ScanPdfWriter(const Settings& settings, scan::ScanState& state,
     : settings_(settings), state_(state), ebook_(ebook), prompter_(prompter),
       clock_(scan::LocalTimeNow)
 {
-}
-
-std::filesystem::path ScanPdfWriter::ThumbnailOf(const std::filesystem::path& pdfPath)
-{
-    const std::string name = pdfPath.filename().string();
-    return programpath::ThumbTempDir() / (name.substr(0, name.find('.')) + ".jpg");
 }
 
 bool ScanPdfWriter::writeFrame(const cv::Mat& frame, const std::filesystem::path& pdfPath)
@@ -47,8 +42,10 @@ bool ScanPdfWriter::writeFrame(const cv::Mat& frame, const std::filesystem::path
         written = output::writeSinglePagePdf(pdfPath, scratch);
     }
     if (written) {
-        std::filesystem::create_directories(ThumbnailOf(pdfPath).parent_path(), ignored);
-        output::writePdfThumbnail(scratch, ThumbnailOf(pdfPath));
+        // Where the photo library looks for the picture of a PDF.
+        const std::filesystem::path thumbnail = library::PdfThumbnailFile(pdfPath.filename().string());
+        std::filesystem::create_directories(thumbnail.parent_path(), ignored);
+        output::writePdfThumbnail(scratch, thumbnail);
     }
     std::filesystem::remove(scratch, ignored);
     return written;

@@ -27,9 +27,6 @@ public:
 
     bool writeFrame(const cv::Mat& frame, const std::filesystem::path& pdfPath) override;
 
-    // Where the photo library finds the picture of a PDF written by scanning.
-    static std::filesystem::path ThumbnailOf(const std::filesystem::path& pdfPath);
-
 private:
     const Settings& settings_;
     scan::ScanState& state_;
