@@ -131,7 +131,7 @@ void CMainFrame::OnLiveStill()
         if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return;
         scan_.idCardCopyMode = false;
     }
-    doc_->ResetTools();
+    // The tools stay as they are; only a drawn selection goes.
     if (CxImage* image = doc_->Image()) image->SelectionDelete();
     if (scan_.liveMode) {
         scan_.liveMode = false;
