@@ -15,3 +15,10 @@ if(VESTREL_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# A compiler cache shortens rebuilds in fresh build folders (CI, worktrees) when one is installed.
+find_program(VESTREL_CCACHE ccache)
+if(VESTREL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+  set(CMAKE_C_COMPILER_LAUNCHER ${VESTREL_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${VESTREL_CCACHE})
+endif()
