@@ -115,12 +115,7 @@ int main(int argc, char** argv)
                 double(bytes) / kScans / 1024.0, made.elapsed() / 1000.0, (home / "Photo").c_str());
 
     ConsolePrompter prompter(std::cerr);
-    library::CThumbViewerView* pane = nullptr;
-    document::DocumentHooks hooks;
-    hooks.libraryChanged = [&pane] {
-        if (pane) pane->rebuild();
-    };
-    document::CQuorvanDoc doc(prompter, hooks);
+    document::CQuorvanDoc doc(prompter);
     library::CThumbViewerView view(doc, prompter, {});
     view.resize(260, 700);
     view.show();
@@ -141,7 +136,6 @@ int main(int argc, char** argv)
     std::printf("\n%-52s %8s %8s %8s   %s\n", "ms (warm page cache)", "best", "median", "worst", "goal");
     printRow("RefreshLibrary alone (listing 5,000 files)", timed([&] { doc.RefreshLibrary(); }), "");
 
-    pane = &view;
     view.OnListDisplay();
     printRow("list mode: RefreshLibrary + rebuild", timed([&] { doc.RefreshLibrary(); }), "");
     printRow("list mode: ... + layout and first paint", timed([&] {
@@ -190,7 +184,6 @@ int main(int argc, char** argv)
     for (int row = 0; row < int(view.entryNames().size()); ++row) withPicture += !view.thumbnailAt(row).isNull();
     std::printf("\n%d of %zu thumbnails made\n", withPicture, view.entryNames().size());
 
-    pane = nullptr;
     if (!keep) fs::remove_all(home);
     return 0;
 }

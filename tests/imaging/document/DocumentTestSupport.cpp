@@ -17,7 +17,6 @@ DocumentTest::DocumentTest()
 {
     DocumentHooks hooks;
     hooks.liveShown = [this] { return live; };
-    hooks.libraryChanged = [this] { ++libraryRebuilds; };
     hooks.viewClientSize = [this] { return viewSize; };
     hooks.switchToStillView = [this] {
         live = false;
@@ -25,6 +24,7 @@ DocumentTest::DocumentTest()
     };
     hooks.repaintInfoPane = [this] { ++infoRepaints; };
     doc = std::make_unique<CQuorvanDoc>(prompter, hooks);
+    QObject::connect(doc.get(), &CQuorvanDoc::libraryChanged, [this] { ++libraryRebuilds; });
 }
 
 std::string DocumentTest::Photo(const std::string& name) const

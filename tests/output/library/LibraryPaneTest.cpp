@@ -34,13 +34,9 @@ protected:
     PaneTest()
     {
         TestApp();
-        // The document tells the pane, as the main window wires it.
-        document::DocumentHooks docHooks;
-        docHooks.libraryChanged = [this] {
-            ++rebuilds;
-            if (pane) pane->rebuild();
-        };
-        doc = std::make_unique<document::CQuorvanDoc>(prompter, docHooks);
+        // The pane follows the document's listing by itself.
+        doc = std::make_unique<document::CQuorvanDoc>(prompter);
+        QObject::connect(doc.get(), &document::CQuorvanDoc::libraryChanged, [this] { ++rebuilds; });
         pane = std::make_unique<CThumbViewerView>(*doc, prompter, hooks);
         pane->resize(300, 600);
         pane->show();
@@ -102,7 +98,7 @@ TEST_F(PaneTest, ASupersedingRebuildShowsOnlyItsOwnPictures)
     ASSERT_EQ(pane->pendingThumbnails(), 6);
     // The newest (small) picture is made while the slow one is being decoded.
     ASSERT_TRUE(WaitFor([this] { return pane->pendingThumbnails() < 6; }));
-    doc->m_strPhotoDir = other.string() + "/";
+    doc->SetPhotoDir(other.string());
     doc->RefreshLibrary();
     ASSERT_TRUE(ThumbnailsDone());
     // Give the stale picture time to arrive.

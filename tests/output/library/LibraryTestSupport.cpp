@@ -34,8 +34,8 @@ LibraryTest::LibraryTest()
 
     document::DocumentHooks docHooks;
     docHooks.liveShown = [this] { return live; };
-    docHooks.libraryChanged = [this] { ++rebuilds; };
     doc = std::make_unique<document::CQuorvanDoc>(prompter, docHooks);
+    QObject::connect(doc.get(), &document::CQuorvanDoc::libraryChanged, [this] { ++rebuilds; });
 
     hooks.liveShown = [this] { return live; };
     hooks.confirmStopEBook = [this] {
