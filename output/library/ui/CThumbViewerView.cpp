@@ -128,6 +128,11 @@ QImage CThumbViewerView::thumbnailAt(int row) const
     return picture.isNull() ? QImage() : picture.toImage();
 }
 
+int CThumbViewerView::thumbnailDecodes() const
+{
+    return thumbnails_->decodes();
+}
+
 int CThumbViewerView::pendingThumbnails() const
 {
     return thumbnails_->pending();

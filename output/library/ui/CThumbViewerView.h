@@ -64,6 +64,8 @@ public:
     std::vector<std::string> entryNames() const;
     QImage thumbnailAt(int row) const;  // null while the entry has no picture
     int pendingThumbnails() const;
+    // Pictures decoded for thumbnails so far; unchanged files come from the cache.
+    int thumbnailDecodes() const;
 
 signals:
     // Every thumbnail of the latest rebuild has been made (or found to have no picture).

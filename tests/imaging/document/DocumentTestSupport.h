@@ -2,6 +2,7 @@
 // A document in a fresh program folder with a scripted prompter, and small colour pictures.
 
 #include "CQuorvanDoc.h"
+#include "FreshHome.h"
 #include "ScriptedPrompter.h"
 #include "TempProgramDir.h"
 
@@ -30,17 +31,6 @@ protected:
     std::unique_ptr<CQuorvanDoc> doc;
 };
 
-// $HOME points at a fresh folder without a data folder (so no trash yet) while it lives.
-class FreshHome {
-public:
-    explicit FreshHome(const std::filesystem::path& home);
-    ~FreshHome();
-    FreshHome(const FreshHome&) = delete;
-    FreshHome& operator=(const FreshHome&) = delete;
-
-private:
-    std::string oldHome_, oldData_;
-    bool hadData_ = false;
-};
+using testkit::FreshHome;
 
 }  // namespace vestrel::document::test

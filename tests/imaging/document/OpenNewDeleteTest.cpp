@@ -99,22 +99,8 @@ TEST_F(OpenTest, TheListingIgnoresFoldersAndUnknownTypesAndTellsItsListeners)
 // Each delete test runs with a $HOME of its own that has no data folder yet.
 class DeleteTest : public DocumentTest {
 protected:
-    void SetUp() override
-    {
-        home = programDir / "home";
-        fs::create_directories(home);
-        if (const char* old = std::getenv("HOME")) oldHome = old;
-        if (const char* old = std::getenv("XDG_DATA_HOME")) oldData = old;
-        ::setenv("HOME", home.c_str(), 1);
-        ::unsetenv("XDG_DATA_HOME");
-    }
-    void TearDown() override
-    {
-        ::setenv("HOME", oldHome.c_str(), 1);
-        if (!oldData.empty()) ::setenv("XDG_DATA_HOME", oldData.c_str(), 1);
-    }
-    fs::path home;
-    std::string oldHome, oldData;
+    FreshHome freshHome{programDir / "home"};
+    const fs::path& home = freshHome.path();
 };
 
 TEST_F(DeleteTest, DeleteMovesTheFileToTheTrashOfAFreshHome)

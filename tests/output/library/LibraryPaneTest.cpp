@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -80,6 +81,37 @@ TEST_F(PaneTest, TenImagesShowTheSixNewestInTheGridAndAllTenInTheList)
     EXPECT_EQ(pane->entryNames().size(), 6u);
     pane->setThumbnailCount(8);
     EXPECT_EQ(pane->entryNames().size(), 8u);
+}
+
+TEST_F(PaneTest, ARefreshAfterOneNewScanDecodesOnePicture)
+{
+    List names;
+    for (int i = 1; i <= 6; ++i) names.push_back("Image000" + std::to_string(i) + ".jpg");
+    WriteAgedPictures(names);
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->thumbnailDecodes(), 6);
+
+    // The newest of six pushes the oldest out; the five others are the same files as before.
+    WritePicture(Photo("Image0007.jpg"), 400, 300, cv::Scalar(220, 40, 40));
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->thumbnailDecodes(), 7);
+    ASSERT_EQ(pane->entryNames().front(), "Image0007.jpg");
+    for (int row = 0; row < 6; ++row) EXPECT_EQ(pane->thumbnailAt(row).size(), QSize(90, 90)) << row;
+    EXPECT_NEAR(pane->thumbnailAt(0).pixelColor(45, 45).blue(), 220, 6);
+    EXPECT_NEAR(pane->thumbnailAt(1).pixelColor(45, 45).red(), 220, 6);
+
+    // A file written again under its old name shows its new picture.
+    WritePicture(Photo("Image0005.jpg"), 400, 300, cv::Scalar(40, 220, 40));
+    test::SetAge(Photo("Image0005.jpg"), 1);
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->thumbnailDecodes(), 8);
+    const List shown = pane->entryNames();
+    const auto row = int(std::find(shown.begin(), shown.end(), "Image0005.jpg") - shown.begin());
+    ASSERT_LT(row, int(shown.size()));
+    EXPECT_NEAR(pane->thumbnailAt(row).pixelColor(45, 45).green(), 220, 6);
 }
 
 TEST_F(PaneTest, ASupersedingRebuildShowsOnlyItsOwnPictures)
