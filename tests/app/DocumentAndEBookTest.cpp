@@ -72,6 +72,24 @@ TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
     EXPECT_FALSE(f.document().IsFitWindow());
 }
 
+TEST_F(DocumentFrameTest, TheNamingCountersFollowTheDocumentsListing)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_SCAN);
+    ASSERT_TRUE(fs::exists(photo("Image0001.jpg")));
+    // A file put into the folder by someone else counts once the folder is listed again.
+    fs::copy_file(photo("Image0001.jpg"), photo("Image0041.jpg"));
+    f.document().RefreshLibrary();
+    EXPECT_EQ(f.scanState().counters.serial, 41);
+    f.OnCommand(ID_SCAN);
+    EXPECT_TRUE(fs::exists(photo("Image0042.jpg")));
+    // A listing without them starts the numbers again.
+    fs::remove(photo("Image0041.jpg"));
+    fs::remove(photo("Image0042.jpg"));
+    f.document().RefreshLibrary();
+    EXPECT_EQ(f.scanState().counters.serial, 1);
+}
+
 TEST_F(DocumentFrameTest, ScansAppearInTheLibraryAndOpenFromIt)
 {
     CMainFrame& f = makeScanning();

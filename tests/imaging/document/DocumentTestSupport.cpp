@@ -21,6 +21,7 @@ DocumentTest::DocumentTest()
         ++stillViewSwitches;
     };
     hooks.repaintInfoPane = [this] { ++infoRepaints; };
+    hooks.closeTextEntry = [this] { ++textBoxCloses; };
     doc = std::make_unique<CQuorvanDoc>(prompter, hooks);
     QObject::connect(doc.get(), &CQuorvanDoc::libraryChanged, [this] { ++libraryRebuilds; });
 }

@@ -27,6 +27,7 @@ protected:
     int libraryRebuilds = 0;
     int stillViewSwitches = 0;  // the live picture was left
     int infoRepaints = 0;
+    int textBoxCloses = 0;
     std::pair<int, int> viewSize{1000, 1000};
     std::unique_ptr<CQuorvanDoc> doc;
 };

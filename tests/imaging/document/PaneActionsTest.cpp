@@ -158,6 +158,45 @@ TEST_F(PaneKeysTest, AFloatingPasteIsOnlyOneThatIsShownAndRemovingItFreesIt)
     EXPECT_NE(doc->Image(), nullptr);
 }
 
+using ToolTest = DocumentTest;
+
+TEST_F(ToolTest, OneToolAtATimeAndEachChoiceStartsAfresh)
+{
+    doc->SetImage(ColourPicture());
+    doc->SelectTool(Tool::Eraser);
+    EXPECT_EQ(textBoxCloses, 1);
+    EXPECT_TRUE(doc->ToolOn(Tool::Eraser));
+
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, i}));
+    doc->SetFloatingPaste(ColourPicture(5, 5));
+    doc->SelectTool(Tool::Crop);
+    EXPECT_FALSE(doc->ToolOn(Tool::Eraser));
+    EXPECT_EQ(doc->LassoCount(), 0);
+    EXPECT_FALSE(doc->HasFloatingPaste());
+    ASSERT_NE(doc->Paste(), nullptr) << "the paste is parked, not thrown away";
+    EXPECT_EQ(textBoxCloses, 2);
+    // Cropping works on a rectangle: both read as on, and the crop tool is the active one.
+    EXPECT_TRUE(doc->ToolOn(Tool::Crop) && doc->ToolOn(Tool::RectSelect));
+    EXPECT_EQ(doc->ActiveTool(), Tool::Crop);
+    doc->SelectTool(Tool::RectSelect);
+    EXPECT_FALSE(doc->ToolOn(Tool::Crop));
+
+    doc->ResetTools();
+    EXPECT_EQ(doc->ActiveTool(), Tool::None);
+    EXPECT_FALSE(doc->ToolOn(Tool::RectSelect));
+}
+
+TEST_F(ToolTest, TheLassoHoldsItsPointsInOrderUpToItsSize)
+{
+    for (int i = 0; i < CQuorvanDoc::kLassoPoints; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, -i})) << i;
+    EXPECT_FALSE(doc->AddLassoPoint({1, 1}));
+    ASSERT_EQ(doc->Lasso().size(), std::size_t(CQuorvanDoc::kLassoPoints));
+    EXPECT_EQ(doc->Lasso()[7].x, 7);
+    EXPECT_EQ(doc->Lasso().back().y, -(CQuorvanDoc::kLassoPoints - 1));
+    doc->ClearLasso();
+    EXPECT_TRUE(doc->Lasso().empty());
+}
+
 using PanToolTest = DocumentTest;
 
 TEST_F(PanToolTest, ThePanToolIsOfferedOnlyWhileThePictureOverflowsThePane)

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace vestrel::document::test {
@@ -177,6 +178,31 @@ TEST_F(SaveTest, APictureWithoutAFileNameIsSavedUnderTheNameTheUserGives)
     EXPECT_TRUE(CxImage(Photo("pasted.png"), 4).IsValid());
     EXPECT_EQ(doc->FileName(), "pasted.png");
     EXPECT_EQ(std::distance(fs::directory_iterator(programDir / "Photo"), fs::directory_iterator()), 1);
+}
+
+TEST_F(SaveTest, AYesWhoseSaveFailsKeepsTheEditedPictureInsteadOfDroppingIt)
+{
+    // A pasted picture has no file: Yes leads to the name dialog, which is cancelled.
+    doc->SetImage(ColourPicture(30, 20));
+    doc->PushHistory();
+    prompter.answer(Answer::Yes).answerPath(std::nullopt);
+    doc->OnFileNew();
+    ASSERT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(doc->Image()->GetWidth(), 30);
+    EXPECT_EQ(doc->History().Position(), 1);
+
+    const std::string dropped = WritePicture(Photo("dropped.png"));
+    prompter.answer(Answer::Yes).answerPath(std::nullopt);
+    EXPECT_FALSE(doc->OpenDropped(dropped));
+    EXPECT_EQ(doc->Image()->GetWidth(), 30);
+
+    // No drops the edits as it always did.
+    prompter.answer(Answer::No);
+    EXPECT_TRUE(doc->SaveIfWanted());
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(doc->SaveIfWanted());
+    const std::vector<std::string> asked = prompter.texts();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), std::string(msg::kAskSaveCurrent)), 4);
 }
 
 }  // namespace
