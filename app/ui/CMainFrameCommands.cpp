@@ -14,7 +14,6 @@
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
-#include "PhotoFolderListing.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "ScanDriver.h"
@@ -103,7 +102,7 @@ bool CMainFrame::SaveConfig()
 
 void CMainFrame::refreshLibrary()
 {
-    // The document's listing also recomputes the naming counters the scans continue from.
+    // The new listing also recounts the naming counters the scans continue from (libraryChanged).
     doc_->ApplySettings(settings_);
     doc_->RefreshLibrary();
 }
