@@ -69,7 +69,12 @@ HRESULT ComObject::OwnQueryInterface(const IID* iid, void** out)
     } else {
         return E_NOINTERFACE;
     }
-    OwnAddRef();
+    // The reference goes to whoever answers for the pointer given out: inside an
+    // aggregate the interface's AddRef is the outer object's.
+    if (*out == OwnUnknown())
+        OwnAddRef();
+    else
+        AddRef();
     return S_OK;
 }
 

@@ -63,6 +63,8 @@ bool Wrap(std::u32string line, int width, const LineMeasure& measure, std::vecto
         if (full < 0)
             return false;
         if (full <= width) {
+            while (!line.empty() && line.back() == U' ')
+                line.pop_back();  // blanks at a line's end print nothing
             out.push_back(line);
             return true;
         }
@@ -133,7 +135,10 @@ bool LayOutText(const std::string& utf8, const TextFaxLayout& layout,
     std::string text = utf8;
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);  // a byte-order mark is not part of the text
-    for (const std::u32string& raw : text::SplitLines(text)) {
+    std::vector<std::u32string> lines = text::SplitLines(text);
+    if (!text.empty() && text.back() == '\n')
+        lines.pop_back();  // the break that ends the last line starts no new one
+    for (const std::u32string& raw : lines) {
         // A form feed ends the page; the rest of the line goes on the next.
         std::size_t start = 0;
         for (;;) {
