@@ -151,27 +151,31 @@ HRESULT CloseConnection(TolvyClientX*, int32_t mCid, int32_t* mResult)
     return FromResult(*mResult);
 }
 
-HRESULT PickResultTask(TolvyClientX*, LONG mCid, IResultTask* mResultTask, int32_t* mResult)
+// Fetches one result record with `fetch` and, when the library found one, copies it
+// into the caller's object.
+template <typename Fetch>
+HRESULT FetchResult(IResultTask* mResultTask, int32_t* mResult, Fetch fetch)
 {
     if (mResultTask == nullptr || mResult == nullptr)
         return E_POINTER;
     ResultTask record{};
-    *mResult = Lib().PickResultTask(mCid, &record);
+    *mResult = fetch(record);
     if (*mResult == 0)
         CopyResultRecord(record, mResultTask);
     return FromResult(*mResult);
 }
 
+HRESULT PickResultTask(TolvyClientX*, LONG mCid, IResultTask* mResultTask, int32_t* mResult)
+{
+    return FetchResult(mResultTask, mResult, [&](ResultTask& record) { return Lib().PickResultTask(mCid, &record); });
+}
+
 HRESULT QueryResultTaskByJobNoTaskId(TolvyClientX*, LONG mCid, const char* mJobNo, LONG mTaskId,
                                      IResultTask* mResultTask, int32_t* mResult)
 {
-    if (mResultTask == nullptr || mResult == nullptr)
-        return E_POINTER;
-    ResultTask record{};
-    *mResult = Lib().QueryResultTaskByJobNoTaskId(mCid, mJobNo, mTaskId, &record);
-    if (*mResult == 0)
-        CopyResultRecord(record, mResultTask);
-    return FromResult(*mResult);
+    return FetchResult(mResultTask, mResult, [&](ResultTask& record) {
+        return Lib().QueryResultTaskByJobNoTaskId(mCid, mJobNo, mTaskId, &record);
+    });
 }
 
 HRESULT ConvertFileToTif(TolvyClientX*, LONG mCid, const char* mSrcFile, const char* mDestFile, int32_t* mResult)

@@ -108,15 +108,26 @@ std::string RegistryFile::DefaultPath()
 
 bool RegistryFile::Load(const std::string& path, std::string& error)
 {
-    preamble_.clear();
-    keys_.clear();
+    Parse("");
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return true;
     std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
     if (!in) {
-        if (errno == ENOENT || !fs::exists(path))
-            return true;
         error = "cannot read " + path + ": " + std::strerror(errno);
         return false;
     }
+    Parse(text.str());
+    return true;
+}
+
+void RegistryFile::Parse(const std::string& text)
+{
+    preamble_.clear();
+    keys_.clear();
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         const std::string trimmed = TrimEnd(line);
@@ -132,10 +143,9 @@ bool RegistryFile::Load(const std::string& path, std::string& error)
         if (auto value = ParseValue(trimmed))
             keys_.back().values.push_back(std::move(*value));
     }
-    return true;
 }
 
-bool RegistryFile::Save(const std::string& path, std::string& error) const
+std::string RegistryFile::Text() const
 {
     std::ostringstream text;
     if (preamble_.empty()) {
@@ -155,6 +165,11 @@ bool RegistryFile::Save(const std::string& path, std::string& error) const
             text << (value.name.empty() ? std::string("@") : Quote(value.name)) << '=' << Quote(value.data) << '\n';
         text << '\n';
     }
+    return text.str();
+}
+
+bool RegistryFile::Save(const std::string& path, std::string& error) const
+{
     std::error_code ec;
     const fs::path target(path);
     if (target.has_parent_path())
@@ -166,7 +181,7 @@ bool RegistryFile::Save(const std::string& path, std::string& error) const
     const std::string temporary = path + ".tmp" + std::to_string(::getpid());
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text.str();
+        out << Text();
         out.flush();
         if (!out) {
             error = "cannot write " + temporary;

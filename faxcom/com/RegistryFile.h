@@ -36,6 +36,9 @@ public:
     // Creates the folder when missing; the file is replaced in one rename, so readers
     // never see half of it.
     bool Save(const std::string& path, std::string& error) const;
+    // The same from and to text.
+    void Parse(const std::string& text);
+    std::string Text() const;
 
     // Adds the key, replacing one of the same path.
     void SetKey(const std::string& path, std::vector<RegistryValue> values);

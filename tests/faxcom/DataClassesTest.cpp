@@ -12,6 +12,13 @@
 #include "ResultCopy.h"
 #include "quendle.h"
 
+extern "C" {
+LONG c_client_add_and_read(ISendTask* task, char number[28]);
+size_t c_variant_size(void);
+size_t c_dispparams_size(void);
+size_t c_client_vtable_size(void);
+}
+
 namespace vestrel::faxcomtest {
 namespace {
 
@@ -61,6 +68,17 @@ TEST(SendTask, KeepsDestinationsInOrderAndCopiesThemOut)
     EXPECT_EQ(v.Clear(task.get()), S_OK);
     EXPECT_EQ(v.get_Count(task.get(), &count), S_OK);
     EXPECT_EQ(count, 0);
+}
+
+TEST(SendTask, AClientWrittenInCSeesTheSameObject)
+{
+    EXPECT_EQ(c_variant_size(), 24u);
+    EXPECT_EQ(c_dispparams_size(), sizeof(DISPPARAMS));
+    EXPECT_EQ(c_client_vtable_size(), sizeof(TolvyClientXVtbl));
+    Ref<ISendTask> task = NewSendTask();
+    char number[28] = {};
+    EXPECT_EQ(c_client_add_and_read(task.get(), number), 2);
+    EXPECT_STREQ(number, "010-2");
 }
 
 TEST(SendTask, RefusesTextsLongerThanTheirFields)
