@@ -139,7 +139,7 @@ struct OutValue {
 
     HRESULT Load(const VARIANT& v)
     {
-        if ((v.vt & VT_BYREF) == 0 || v.u.byref == nullptr)
+        if ((v.vt & VT_BYREF) == 0 || v.u.byref == nullptr || !Accepts(static_cast<VARTYPE>(v.vt & ~VT_BYREF)))
             return DISP_E_TYPEMISMATCH;
         target = &v;
         local = initial = Sentinel();
@@ -164,6 +164,8 @@ struct OutValue {
     }
     static T Sentinel();
     static VARIANT ValueOf(T value);
+    // The referenced types the value can be stored into (besides a VARIANT).
+    static bool Accepts(VARTYPE type);
 };
 
 template <>
@@ -184,6 +186,15 @@ template <>
 inline VARIANT OutValue<BSTR>::ValueOf(BSTR value) { return BstrValue(value); }
 
 template <>
+inline bool OutValue<int32_t>::Accepts(VARTYPE t) { return t == VT_VARIANT || t == VT_I4 || t == VT_R4 || t == VT_R8; }
+template <>
+inline bool OutValue<float>::Accepts(VARTYPE t) { return t == VT_VARIANT || t == VT_R4 || t == VT_R8; }
+template <>
+inline bool OutValue<double>::Accepts(VARTYPE t) { return t == VT_VARIANT || t == VT_R8; }
+template <>
+inline bool OutValue<BSTR>::Accepts(VARTYPE t) { return t == VT_VARIANT || t == VT_BSTR; }
+
+template <>
 struct Argument<int32_t*> : OutValue<int32_t> {};
 template <>
 struct Argument<float*> : OutValue<float> {};
@@ -201,7 +212,9 @@ struct Argument<char*> {
     const VARIANT* target = nullptr;
     HRESULT Load(const VARIANT& v)
     {
-        if ((v.vt & VT_BYREF) == 0 || v.u.byref == nullptr)
+        if (v.vt != (VT_BYREF | VT_BSTR) && v.vt != (VT_BYREF | VT_VARIANT))
+            return DISP_E_TYPEMISMATCH;
+        if (v.u.byref == nullptr)
             return DISP_E_TYPEMISMATCH;
         target = &v;
         std::memset(buffer, kUntouched, sizeof buffer);

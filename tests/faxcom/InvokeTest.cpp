@@ -146,6 +146,17 @@ TEST_F(InvokeTest, BadArgumentsAreRefusedBeforeTheCall)
     ClearVariant(notANumber);
     EXPECT_EQ(Call(task.get(), u"AddCalled", {Int32Value(1)}), DISP_E_BADPARAMCOUNT);
     EXPECT_EQ(Call(task.get(), u"CountPH", {Int32Value(1)}), DISP_E_TYPEMISMATCH) << "an out-value needs a reference";
+    // A text cannot be stored through a reference to a number: refused before the call.
+    LONG wrongKind = 0;
+    VARIANT numberRef{};
+    numberRef.vt = VT_BYREF | VT_I4;
+    numberRef.u.plVal = &wrongKind;
+    VARIANT taskId{};
+    argError = 99;
+    EXPECT_EQ(Call(task.get(), u"GetCalled", {Int32Value(0), numberRef, RefTo(taskId)}, DISPATCH_METHOD, nullptr,
+                   &argError),
+              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argError, 1u);
     VARIANT count{};
     EXPECT_EQ(Call(task.get(), u"Count", {}, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &count), S_OK);
     EXPECT_EQ(count.u.lVal, 0) << "nothing was added by the refused calls";
