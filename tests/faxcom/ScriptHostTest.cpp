@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "ComponentFixture.h"
+#include "RegistryFile.h"
 #include "Script.h"
 
 namespace vestrel::faxcomtest {
@@ -46,6 +47,13 @@ protected:
         const HostRun run = Host("--register " WIMBREL_LIBRARY_PATH);
         ASSERT_EQ(run.exitCode, 0) << run.output;
         ASSERT_EQ(run.output, "register " WIMBREL_LIBRARY_PATH " -> 0x00000000 S_OK\n");
+        // The component wrote its own absolute path where the host looks for it.
+        com::RegistryFile registry;
+        std::string error;
+        ASSERT_TRUE(registry.Load(Registry(), error)) << error;
+        const auto server = com::FindInprocServer(registry, "Wimbrel.FaxClientX.1");
+        ASSERT_TRUE(server);
+        EXPECT_EQ(std::filesystem::canonical(server->modulePath), std::filesystem::canonical(WIMBREL_LIBRARY_PATH));
     }
 };
 
