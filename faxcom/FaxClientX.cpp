@@ -116,13 +116,14 @@ HRESULT SendTaskList(LONG mCid, const char* faxFileName, LONG priority, ISendTas
 HRESULT SendFaxToServer(TolvyClientX*, LONG mCid, const char* faxFileName, LONG priority, ISendTask* Task,
                         int32_t /*numOfTask*/, BSTR* jobNo, int32_t* mResult)
 {
-    return SendTaskList<PlainList>(mCid, faxFileName, priority, Task, jobNo, mResult);
+    return com::NoThrow([&] { return SendTaskList<PlainList>(mCid, faxFileName, priority, Task, jobNo, mResult); });
 }
 
 HRESULT SendPHFaxToServer(TolvyClientX*, LONG mCid, const char* faxFileName, LONG priority, ISendTask* Task,
                           int32_t /*numOfTask*/, BSTR* jobNo, int32_t* mResult)
 {
-    return SendTaskList<PageHeaderList>(mCid, faxFileName, priority, Task, jobNo, mResult);
+    return com::NoThrow(
+        [&] { return SendTaskList<PageHeaderList>(mCid, faxFileName, priority, Task, jobNo, mResult); });
 }
 
 HRESULT CancelSendJob(TolvyClientX*, LONG mCid, const char* mJobNo, int32_t* mResult)
@@ -161,8 +162,11 @@ HRESULT FetchResult(IResultTask* mResultTask, int32_t* mResult, Fetch fetch)
     ResultTask record{};
     *mResult = fetch(record);
     if (*mResult == 0)
-        CopyResultRecord(record, mResultTask);
-    return FromResult(*mResult);
+        return com::NoThrow([&] {
+            CopyResultRecord(record, mResultTask);
+            return S_OK;
+        });
+    return S_FALSE;
 }
 
 HRESULT PickResultTask(TolvyClientX*, LONG mCid, IResultTask* mResultTask, int32_t* mResult)
@@ -202,8 +206,8 @@ HRESULT ConvertText2Tif(TolvyClientX*, LONG mCid, const char* mSrcTextFile, cons
     return *mResult == 1 ? S_OK : S_FALSE;
 }
 
-HRESULT GetUserSettting(TolvyClientX*, LONG mCid, int32_t* mFaxDetectTimeout, int32_t* mPromptLanguage,
-                        BSTR* mFaxSid, float* mBalance, int32_t* mResult)
+HRESULT ReadUserSetting(LONG mCid, int32_t* mFaxDetectTimeout, int32_t* mPromptLanguage, BSTR* mFaxSid,
+                        float* mBalance, int32_t* mResult)
 {
     if (mFaxDetectTimeout == nullptr || mPromptLanguage == nullptr || mFaxSid == nullptr || mBalance == nullptr ||
         mResult == nullptr)
@@ -222,6 +226,13 @@ HRESULT GetUserSettting(TolvyClientX*, LONG mCid, int32_t* mFaxDetectTimeout, in
     }
     *mFaxSid = com::BstrFromUtf8(stationId);
     return FromResult(*mResult);
+}
+
+HRESULT GetUserSettting(TolvyClientX*, LONG mCid, int32_t* mFaxDetectTimeout, int32_t* mPromptLanguage,
+                        BSTR* mFaxSid, float* mBalance, int32_t* mResult)
+{
+    return com::NoThrow(
+        [&] { return ReadUserSetting(mCid, mFaxDetectTimeout, mPromptLanguage, mFaxSid, mBalance, mResult); });
 }
 
 HRESULT ModifyUserSetting(TolvyClientX*, LONG mCid, int32_t mFaxDetetectTimeout, int32_t mPromptLanguage,

@@ -56,8 +56,10 @@ HRESULT GetText(IResultTask* self, BSTR* pVal)
 template <auto Field>
 HRESULT PutText(IResultTask* self, BSTR newVal)
 {
-    Of(self).*Field = std::u16string(com::ViewOf(newVal));
-    return S_OK;
+    return com::NoThrow([&] {
+        Of(self).*Field = std::u16string(com::ViewOf(newVal));
+        return S_OK;
+    });
 }
 
 using R = ResultTaskObject;

@@ -44,8 +44,10 @@ HRESULT AddCalled(ISendTask* self, const char* szCalled, LONG TaskId)
     if (!CopyField(entry.faxNumber, szCalled))
         return S_FALSE;
     entry.clientTaskId = TaskId;
-    Of(self).destinations.push_back(entry);
-    return S_OK;
+    return com::NoThrow([&] {
+        Of(self).destinations.push_back(entry);
+        return S_OK;
+    });
 }
 
 HRESULT GetCalled(ISendTask* self, LONG Index, char* szCall, LONG* TaskId)
@@ -83,8 +85,10 @@ HRESULT AddPHCalled(ISendTask* self, const char* szCalled, const char* szGuestNa
         !CopyField(entry.headerText2, szGuestCompany))
         return S_FALSE;
     entry.clientTaskId = mTaskId;
-    Of(self).pageHeaderDestinations.push_back(entry);
-    return S_OK;
+    return com::NoThrow([&] {
+        Of(self).pageHeaderDestinations.push_back(entry);
+        return S_OK;
+    });
 }
 
 HRESULT GetPHCount(ISendTask* self, LONG* pVal)

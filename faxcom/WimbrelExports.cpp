@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ClassFactory.h"
+#include "ComObject.h"
 #include "FaxLibraries.h"
 #include "Registration.h"
 #include "UserAlert.h"
@@ -95,20 +96,24 @@ HRESULT DllCanUnloadNow(void)
 
 HRESULT DllRegisterServer(void)
 {
-    std::string error;
-    const HRESULT hr = RegisterComponent(vestrel::com::RegistryFile::DefaultPath(), ModulePath(), error);
-    if (FAILED(hr))
-        vestrel::fax::ShowUserAlert("libwimbrel: " + error + "\r\n");
-    return hr;
+    return vestrel::com::NoThrow([] {
+        std::string error;
+        const HRESULT hr = RegisterComponent(vestrel::com::RegistryFile::DefaultPath(), ModulePath(), error);
+        if (FAILED(hr))
+            vestrel::fax::ShowUserAlert("libwimbrel: " + error + "\r\n");
+        return hr;
+    });
 }
 
 HRESULT DllUnregisterServer(void)
 {
-    std::string error;
-    const HRESULT hr = UnregisterComponent(vestrel::com::RegistryFile::DefaultPath(), error);
-    if (FAILED(hr))
-        vestrel::fax::ShowUserAlert("libwimbrel: " + error + "\r\n");
-    return hr;
+    return vestrel::com::NoThrow([] {
+        std::string error;
+        const HRESULT hr = UnregisterComponent(vestrel::com::RegistryFile::DefaultPath(), error);
+        if (FAILED(hr))
+            vestrel::fax::ShowUserAlert("libwimbrel: " + error + "\r\n");
+        return hr;
+    });
 }
 
 }  // extern "C"

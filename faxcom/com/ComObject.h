@@ -9,6 +9,7 @@
 #include "comabi.h"
 
 #include <atomic>
+#include <new>
 
 namespace vestrel::com {
 
@@ -55,6 +56,19 @@ private:
     const InterfaceDescription& description_;
 };
 
+// Runs a slot's work so that no C++ exception reaches the caller, who may be C.
+template <typename Work>
+HRESULT NoThrow(Work work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
 // The seven IUnknown and IDispatch slots for an interface type T, for its vtable.
 template <typename T>
 struct DispatchSlots {
@@ -80,12 +94,12 @@ struct DispatchSlots {
     }
     static HRESULT GetIDsOfNames(T* self, const IID* iid, OLECHAR_T** names, UINT count, LCID, DISPID* ids)
     {
-        return ComObject::From(self)->GetIDsOfNames(iid, names, count, ids);
+        return NoThrow([&] { return ComObject::From(self)->GetIDsOfNames(iid, names, count, ids); });
     }
     static HRESULT Invoke(T* self, DISPID id, const IID* iid, LCID, WORD flags, DISPPARAMS* params,
                           VARIANT* result, EXCEPINFO*, UINT* argError)
     {
-        return ComObject::From(self)->Invoke(id, iid, flags, params, result, argError);
+        return NoThrow([&] { return ComObject::From(self)->Invoke(id, iid, flags, params, result, argError); });
     }
 };
 
