@@ -61,6 +61,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildShortcuts();
     registerHandlers();
     registerDocumentHandlers();
+    registerMailHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -348,6 +349,7 @@ FrameState CMainFrame::State() const
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore);
+    s.features.add(Feature::Mail);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     s.timedScanning = scan_.timedScanning;

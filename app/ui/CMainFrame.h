@@ -138,6 +138,8 @@ private:
     document::DocumentHooks documentHooks();
     library::LibraryHooks libraryHooks();
     void registerDocumentHandlers();
+    void registerMailHandlers();
+    void OnSendMail();
     void onScanStored(const std::filesystem::path& path);
     void showPendingScan();
     void OnMakePdf();

@@ -83,6 +83,8 @@ public:
     bool Saved() const { return m_bSaved; }
     int JpegQuality() const { return m_nJpegQuality; }
     const std::string& MailUrl() const { return m_strMailUrl; }
+    // The address the mail link opens, as the user last confirmed it.
+    void SetMailUrl(const std::string& url) { m_strMailUrl = url; }
 
     // ---- History -------------------------------------------------------------------------
     const ImageHistory& History() const { return m_history; }
@@ -209,7 +211,7 @@ private:
     std::string m_strPhotoDir;   // ends with '/'
     std::string m_strFileDir;    // ends with '/'
     std::string m_strFileName;
-    std::string m_strMailUrl = "https://mail.example.com/";
+    std::string m_strMailUrl = DefaultMailAddress();  // one default, config.ini's
     bool m_bSaved = false;
     int m_nJpegQuality = 100;
 
