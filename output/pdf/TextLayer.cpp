@@ -13,6 +13,10 @@ namespace vestrel::pdf {
 namespace {
 
 constexpr double kGlyphWidth = 0.5;  // of the font size, as /DW 500 says
+// Readers split text that runs at a slant into single letters, so the words of a page
+// photographed a little askew are laid level, each centred where the slanted word is;
+// only steeper text keeps its angle.
+constexpr double kLevelBelowDegrees = 15.0;
 
 // The UTF-16 codes of the word's characters as hex; characters beyond the basic plane,
 // which a two-byte code cannot carry, become U+FFFD. Malformed UTF-8 ends the word.
@@ -110,9 +114,17 @@ bool PdfDocument::fit_text_layer(int image, const TextLayer& layer)
         if (characters == 0 || !(size > 0) || !(length > 0) || !std::isfinite(word.x) ||
             !std::isfinite(word.y) || !std::isfinite(word.angleDegrees))
             continue;
-        const double radians = word.angleDegrees * std::numbers::pi / 180.0;
-        const double x = where.x + word.x * scaleX;
-        const double y = where.y + where.height - word.y * scaleY;
+        double radians = word.angleDegrees * std::numbers::pi / 180.0;
+        double x = where.x + word.x * scaleX;
+        double y = where.y + where.height - word.y * scaleY;
+        if (std::abs(std::remainder(word.angleDegrees, 360.0)) < kLevelBelowDegrees) {
+            // The centre of the slanted word, then the level word's baseline start around it.
+            const double across = std::cos(radians) * length / 2 - std::sin(radians) * size * 0.3;
+            const double up = std::sin(radians) * length / 2 + std::cos(radians) * size * 0.3;
+            x += across - length / 2;
+            y += up - size * 0.3;
+            radians = 0;
+        }
         const double stretch = 100.0 * length / (characters * kGlyphWidth * size);
         content += "/F0 " + pdfNumber(size) + " Tf " + pdfNumber(stretch) + " Tz " +
                    pdfNumber(std::cos(radians)) + " " + pdfNumber(std::sin(radians)) + " " +
