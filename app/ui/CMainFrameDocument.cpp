@@ -16,6 +16,7 @@
 #include "Prompter.h"
 #include "ScanDriver.h"
 #include "ScanToPdf.h"
+#include "SearchablePages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -151,6 +152,9 @@ void CMainFrame::OnMakePdf()
             return names.acceptedName();
         },
         this);
+    // Searchable pages are offered when the language data are there to read them.
+    if (ocr::MissingLanguages(ocr::kDefaultLanguages).empty())
+        dialog.setPageTextSource(RecognisedPageText());
     dialog.exec();
 }
 
