@@ -41,7 +41,9 @@ std::optional<std::filesystem::path> ClaimNewFile(const std::filesystem::path& f
                                                   const std::string& extension)
 {
     for (int n = 1; n < 10000; ++n) {
-        const std::string suffix = n == 1 ? "" : "_" + std::to_string(n);
+        // Appended, not concatenated: GCC 12 misjudges "_" + to_string at -O3.
+        std::string suffix;
+        if (n > 1) suffix.append("_").append(std::to_string(n));
         std::filesystem::path candidate = folder / (stem + suffix + extension);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

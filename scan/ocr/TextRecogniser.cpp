@@ -137,8 +137,11 @@ std::optional<RecognisedPage> TextRecogniser::recognise(const cv::Mat& grey, int
 {
     if (!open_ || grey.empty() || grey.type() != CV_8UC1) return std::nullopt;
     try {
-        // The OpenMP team size is a setting of the calling thread.
+        // One thread. Tesseract asks for its team sizes explicitly, which only the limit of
+        // active parallel levels overrides; like the team size it is a setting of the
+        // calling thread, so the program's environment needs no OMP_THREAD_LIMIT.
         omp_set_num_threads(1);
+        omp_set_max_active_levels(0);
         const cv::Mat picture = grey.isContinuous() ? grey : grey.clone();
         api_->SetImage(picture.data, picture.cols, picture.rows, 1, int(picture.step[0]));
         api_->SetSourceResolution(dpi > 0 ? dpi : kAssumedDpi);

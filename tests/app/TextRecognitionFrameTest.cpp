@@ -86,6 +86,17 @@ TEST_F(MainFrameTest, TextRecognitionRunsOffTheUiThreadAndOpensItsDocument)
     EXPECT_EQ(opened, std::vector<fs::path>{run->files()->document});
     EXPECT_NE(testkit::TempProgramDir::readFile(run->files()->text).find("Customs declaration"),
               std::string::npos);
+
+    // Cancelled from the progress window: no result, no message, the files of the first run
+    // stay as they were.
+    opened.clear();
+    f.OnCommand(ID_OCR);
+    ASSERT_TRUE(run->isRunning());
+    run->progressWindow()->cancel();
+    ASSERT_TRUE(WaitFor([&] { return !run->isRunning(); }, 60000));
+    EXPECT_FALSE(run->files());
+    EXPECT_TRUE(prompter.texts().empty());
+    EXPECT_TRUE(opened.empty());
 }
 
 }  // namespace
