@@ -10,6 +10,7 @@
 #include "RecognitionRun.h"
 
 #include <QProgressDialog>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -92,7 +93,7 @@ TEST_F(MainFrameTest, TextRecognitionRunsOffTheUiThreadAndOpensItsDocument)
     opened.clear();
     f.OnCommand(ID_OCR);
     ASSERT_TRUE(run->isRunning());
-    run->progressWindow()->cancel();
+    run->progressWindow()->findChild<QPushButton*>()->click();  // "取消"
     ASSERT_TRUE(WaitFor([&] { return !run->isRunning(); }, 60000));
     EXPECT_FALSE(run->files());
     EXPECT_TRUE(prompter.texts().empty());
