@@ -350,6 +350,7 @@ FrameState CMainFrame::State() const
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore);
     s.features.add(Feature::Mail);
+    s.features.add(Feature::TextRecognition);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     s.timedScanning = scan_.timedScanning;
