@@ -28,9 +28,7 @@ ScanDriver::ScanDriver(Settings& settings, scan::ScanState& state, Prompter& pro
         shutter_->setSource(QUrl::fromLocalFile(sound));
     }
     scan::ScanEvents events;
-    events.playShutter = [this] {
-        if (shutter_) shutter_->play();
-    };
+    events.playShutter = [this] { playShutter(); };
     events.setCurrentFile = [this](const std::filesystem::path& path) {
         if (hooks_.stored) hooks_.stored(path);
     };
@@ -42,6 +40,11 @@ ScanDriver::ScanDriver(Settings& settings, scan::ScanState& state, Prompter& pro
 }
 
 ScanDriver::~ScanDriver() = default;
+
+void ScanDriver::playShutter()
+{
+    if (shutter_) shutter_->play();
+}
 
 scan::ScanOutcome ScanDriver::scanOnce()
 {
