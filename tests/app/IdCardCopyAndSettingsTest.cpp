@@ -6,10 +6,12 @@
 
 #include "AppMessages.h"
 #include "CQuorvanDoc.h"
+#include "CommandTable.h"
 #include "CommandIds.h"
 #include "DocumentMessages.h"
 #include "ImageSizeList.h"
 #include "PdfMessages.h"
+#include "ScanDriver.h"
 #include "ScanSettingsDialog.h"
 
 #include <QAction>
@@ -66,6 +68,24 @@ protected:
     fs::path photo(const std::string& name) const { return programDir.path() / "Photo" / name; }
 };
 
+TEST(CopyCommands, FrontAndBackButtonsFollowTheStep)
+{
+    FrameState s;
+    s.features.add(Feature::IdCardCopy);
+    EXPECT_FALSE(StatusOf(ID_COPY_STEP_1, s).enabled);  // the mode is off
+    s.idCardCopyMode = true;
+    s.idCardCopyStep = 1;
+    EXPECT_TRUE(StatusOf(ID_COPY_STEP_1, s).enabled);
+    EXPECT_FALSE(StatusOf(ID_COPY_STEP_2, s).enabled);
+    s.idCardCopyStep = 2;
+    EXPECT_FALSE(StatusOf(ID_COPY_STEP_1, s).enabled);
+    EXPECT_TRUE(StatusOf(ID_COPY_STEP_2, s).enabled);
+    EXPECT_TRUE(StatusOf(ID_COPY_END, s).enabled);
+    // Entering is a scan: not while recording, in the still view or during a timed scan.
+    s.recording = true;
+    EXPECT_FALSE(StatusOf(ID_ID_CARD_COPY, s).enabled);
+}
+
 TEST_F(CopyFrameTest, OneCardThroughTheToolWindow)
 {
     CMainFrame& f = makeScanning();
@@ -97,6 +117,21 @@ TEST_F(CopyFrameTest, OneCardThroughTheToolWindow)
     EXPECT_FALSE(f.scanState().idCardCopyMode);
     EXPECT_TRUE(WaitFor([&] { return f.copyToolWindow() == nullptr; }));
     EXPECT_FALSE(f.scanState().liveMode);
+}
+
+TEST_F(CopyFrameTest, TimedTickTakesTheNextSide)
+{
+    CMainFrame& f = makeScanning();
+    f.settings().intertime = 100000;  // the test ticks itself
+    f.OnCommand(ID_ID_CARD_COPY);
+    f.OnCommand(ID_TIMED_SCAN);
+    ASSERT_TRUE(f.scanState().timedScanning);
+    f.scanDriver()->tick();
+    EXPECT_EQ(f.idCardCopier()->nextSide(), scan::CardSide::Back);
+    f.scanDriver()->tick();
+    EXPECT_EQ(f.idCardCopier()->nextSide(), scan::CardSide::Back);  // a back keeps the step
+    EXPECT_EQ(f.document().m_photoNames.size(), 1u);
+    f.OnCommand(ID_STOP_SCAN);
 }
 
 TEST_F(CopyFrameTest, LeavingWithoutAPictureScansTheWholeFrameAgain)
