@@ -58,7 +58,9 @@ CopyStepOutcome IdCardCopier::step()
     // A page started elsewhere and lost (a back side without a front) starts afresh.
     const CardSide side = page_.IsValid() ? side_ : CardSide::Front;
     const CxImage card = CardFromFrame(frame, settings_);
-    if (!card.IsValid() || !FitsCopyPage({0, 0, card.GetWidth(), card.GetHeight()}))
+    if (!card.IsValid()) return fail(CopyStepStatus::Failed, messages::kNoFrame);
+    // A camera that delivers another size than config.ini names may make the area larger.
+    if (!FitsCopyPage({0, 0, card.GetWidth(), card.GetHeight()}))
         return fail(CopyStepStatus::TooLarge, messages::kCardTooLarge);
 
     CxImage page = side == CardSide::Front ? NewCopyPage() : page_;
