@@ -8,6 +8,7 @@
 #include "PreviewSnapshot.h"
 #include "ProcessingPreview.h"
 #include "Prompter.h"
+#include "ScanDriver.h"
 #include "ScanSettingsDialog.h"
 #include "Scanner.h"
 
@@ -51,6 +52,7 @@ public:
                                      scan::ChainKind::MainCamera};
         const std::filesystem::path file = scan::PreviewSnapshotFile(f_.programDir_);
         if (!scan::StorePreviewSnapshot(frame, input, file)) return;
+        if (f_.scanDriver_) f_.scanDriver_->playShutter();  // taken like a scan
 
         document::CQuorvanDoc& doc = *f_.doc_;
         if (const CxImage* held = doc.Image()) savedImage_ = std::make_unique<CxImage>(*held);
