@@ -80,7 +80,7 @@ void CMainFrame::OnIdCardCopy()
         return;
     }
     if (scan_.idCardCopyMode || !idCopier_) return;
-    doc_->m_fZoom = 1.0f;
+    doc_->SetZoom(1.0f);
     doc_->ResetTools();
     if (CxImage* image = doc_->Image()) image->SelectionDelete();
     if (doc_->History().Position() > 0) {

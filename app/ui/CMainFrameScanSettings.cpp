@@ -59,7 +59,7 @@ public:
         savedPath_ = doc.CurrentPath();
         savedPending_ = std::exchange(f_.pendingScan_, {});
         doc.LoadFile(file.string());
-        if (const CxImage* shown = doc.Image()) doc.m_backup = *shown;
+        doc.KeepBackup();
         active_ = true;
         if (f_.scan_.liveMode) f_.switchLiveStill();
         f_.OnWindowSize();
@@ -85,8 +85,8 @@ public:
     void previewProcessing(int threshold, int strength) override
     {
         CxImage* image = f_.doc_->Image();
-        if (!active_ || !image || !f_.doc_->m_backup.IsValid()) return;
-        *image = f_.doc_->m_backup;
+        if (!active_ || !image || !f_.doc_->Backup().IsValid()) return;
+        *image = f_.doc_->Backup();
         ApplyProcessingPreview(*image, threshold, strength);
         f_.stillView_->imageChanged();
     }

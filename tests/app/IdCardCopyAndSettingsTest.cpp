@@ -9,6 +9,7 @@
 #include "CommandTable.h"
 #include "CommandIds.h"
 #include "DocumentMessages.h"
+#include "EBookSession.h"
 #include "ImageSizeList.h"
 #include "PdfMessages.h"
 #include "ScanDriver.h"
@@ -111,7 +112,7 @@ TEST_F(CopyFrameTest, OneCardThroughTheToolWindow)
     EXPECT_TRUE(enabled(f, ID_COPY_STEP_1));
     EXPECT_EQ(f.document().CurrentPath(), page.string());
     EXPECT_EQ(cv::imread(page.string()).size(), cv::Size(1600, 2200));
-    EXPECT_EQ(f.document().m_photoNames, std::vector<std::string>{page.filename().string()});
+    EXPECT_EQ(f.document().PhotoNames(), std::vector<std::string>{page.filename().string()});
 
     f.OnCommand(ID_COPY_END);  // with a picture: the still view shows it
     EXPECT_FALSE(f.scanState().idCardCopyMode);
@@ -130,7 +131,7 @@ TEST_F(CopyFrameTest, TimedTickTakesTheNextSide)
     EXPECT_EQ(f.idCardCopier()->nextSide(), scan::CardSide::Back);
     f.scanDriver()->tick();
     EXPECT_EQ(f.idCardCopier()->nextSide(), scan::CardSide::Back);  // a back keeps the step
-    EXPECT_EQ(f.document().m_photoNames.size(), 1u);
+    EXPECT_EQ(f.document().PhotoNames().size(), 1u);
     f.OnCommand(ID_STOP_SCAN);
 }
 
@@ -193,10 +194,10 @@ TEST_F(CopyFrameTest, ScanSettingsAsksBeforeEndingAnEBook)
     f.OnCommand(ID_SCAN_SETTINGS);  // no dialog opens: nothing to close
     EXPECT_EQ(prompter.shown().back().text, output::kStopEBookQuestion);
     EXPECT_EQ(prompter.shown().back().caption, output::kWarningCaption);
-    EXPECT_TRUE(f.scanState().pdfEbookMode);
+    EXPECT_TRUE(f.ebook().composing());
     prompter.answer(Answer::Yes);
     withSettingsDialog(f, [](scan::ScanSettingsDialog&) {}, false);
-    EXPECT_FALSE(f.scanState().pdfEbookMode);
+    EXPECT_FALSE(f.ebook().composing());
 }
 
 TEST_F(CopyFrameTest, PreviewThenA5ThenCancelPutsEverythingBack)
