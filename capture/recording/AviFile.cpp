@@ -104,15 +104,19 @@ bool AviFile::open(const std::filesystem::path& path, const AviFormat& format)
     if (format.width <= 0 || format.height <= 0) return fail("no frame size");
     format_ = format;
     if (!(format_.framesPerSecond > 0)) format_.framesPerSecond = 15.0;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int how = format.replaceExisting ? O_TRUNC : O_EXCL;
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | how | O_CLOEXEC, 0644);
     if (fd_ < 0) return fail(path.string() + ": " + std::strerror(errno));
     fileEnd_ = 0;
     totalFrames_ = 0;
     largestFrame_ = 0;
     parts_.clear();
     if (writeHeaders() && beginPart() && updateHeaders()) return true;
+    // A file that never got its headers is no recording: it goes.
     ::close(fd_);
     fd_ = -1;
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
     return false;
 }
 

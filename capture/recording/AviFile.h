@@ -23,6 +23,7 @@ struct AviFormat {
     // A part is closed and the next one begun before it would grow past this many bytes.
     // 1 GB as OpenDML readers expect; tests make it small.
     std::uint64_t partLimit = std::uint64_t(1) << 30;
+    bool replaceExisting = true;  // false: a file already at the path is an error
 };
 
 class AviFile {

@@ -28,6 +28,7 @@ bool VideoRecorder::start(const std::filesystem::path& path, const RecorderOptio
     format.height = options.height;
     format.framesPerSecond = options.nominalFps;
     format.partLimit = options.partLimit;
+    format.replaceExisting = options.replaceExisting;
     stats_ = {};
     stats_.framesPerSecond = options.nominalFps;
     if (!file_.open(path, format)) {

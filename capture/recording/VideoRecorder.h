@@ -31,6 +31,7 @@ struct RecorderOptions {
     int jpegQuality = 85;
     std::size_t queueFrames = 4;  // frames that may wait for the encoder
     std::uint64_t partLimit = std::uint64_t(1) << 30;
+    bool replaceExisting = true;
 };
 
 struct RecordingStats {
