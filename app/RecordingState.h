@@ -4,22 +4,13 @@
 // window (timer 3). Time comes from an injected clock, so tests step it instead of waiting.
 
 #include "CaptureTypes.h"
+#include "RecordSettings.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace vestrel {
-
-// What the record dialog ("录制时间") gives.
-struct RecordSettings {
-    std::string formatName = "RGB24";  // the chosen format; collected, not applied
-    int width = 640;
-    int height = 480;
-    bool sound = false;     // always off: there is no sound to record
-    bool timed = false;     // radio 1006
-    double minutes = 0;     // the minutes field, for a timed recording
-};
 
 class RecordingState {
 public:

@@ -13,6 +13,7 @@
 #include "PhotoFolderListing.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 #include "ScanToPdf.h"
 
@@ -58,6 +59,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildShortcuts();
     registerHandlers();
     registerDocumentHandlers();
+    recording_ = new RecordingCommands(*this, prompter_);
+    recording_->registerHandlers(handlers_);
     pdfWriter_ = std::make_unique<ScanPdfWriter>(settings_, scan_, ebook_, prompter_);
 
     if (camera_) {
@@ -73,7 +76,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
         scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, hooks);
         scanDriver_->setPdfWriter(pdfWriter_.get());
         camera_->setDeviceLostHandler([this] {
-            // A recording would stop here; then the program ends, as without a camera.
+            // A recording keeps what it has; then the program ends, as without a camera.
+            recording_->deviceLost();
             prompter_.message(appmsg::kDeviceRemoved);
             QCoreApplication::exit(0);
         });
@@ -92,6 +96,9 @@ CMainFrame::~CMainFrame()
 {
     // An e-book still open at the end keeps every page written so far.
     finishEBook();
+    // A recording still running is finished while its camera is there.
+    delete recording_;
+    recording_ = nullptr;
     SaveConfig();
     scanDriver_.reset();
     if (tray_) tray_->hide();
@@ -259,7 +266,7 @@ void CMainFrame::buildPanes()
         if (!scan_.liveMode) return StillHelperPieces(StillHelperInputOf(*doc_, fullScreen_));
         LiveHelperInput in;
         in.timedScanning = scan_.timedScanning;
-        in.recording = scan_.recording;
+        if (recording_) recording_->fillHelper(in);
         in.sizeEntry = sizeList_ ? sizeList_->currentIndex() : 0;
         in.presetState = liveView_->presetDraw();
         in.settings = &settings_;
@@ -342,6 +349,7 @@ FrameState CMainFrame::State() const
     if (scanDriver_) s.features.add(Feature::ScanStore);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
+    if (recording_) recording_->fillState(s);
     s.timedScanning = scan_.timedScanning;
     s.hasImage = doc_->Image() != nullptr;
     s.canBack = doc_->CanBack();
@@ -373,6 +381,7 @@ void CMainFrame::updateCommandUi()
     }
     if (sizeList_) sizeList_->setEnabled(StatusOf(ID_SIZE_LIST, state).enabled);
     buttonView_->setScanEnabled(StatusOf(ID_SCAN, state).enabled);
+    if (recording_) recording_->updateButtons(state);
 }
 
 void CMainFrame::OnCommand(int id)

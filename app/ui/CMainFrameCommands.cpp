@@ -17,6 +17,7 @@
 #include "PhotoFolderListing.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -328,6 +329,7 @@ void CMainFrame::OnHelpDocument(const char* file)
 void CMainFrame::OnStopAll()
 {
     if (scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+    if (recording_) recording_->escape();
     if (fullScreen_) setFullScreen(false);
     updateCommandUi();
     redrawPanes();
