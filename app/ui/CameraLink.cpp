@@ -144,7 +144,7 @@ bool CameraLink::readFrameSize(int& width, int& height)
     return true;
 }
 
-std::vector<std::string> CameraLink::recordCapabilities() { return recording::CapabilityList(main_.Formats()); }
+std::vector<std::string> CameraLink::recordCapabilities() { return recording::ListCapabilities(main_); }
 
 bool CameraLink::showRecordFormats(QWidget* owner, const std::function<void()>& startRecording)
 {

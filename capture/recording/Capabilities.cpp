@@ -1,5 +1,7 @@
 #include "Capabilities.h"
 
+#include "CVideoCapture.h"
+
 #include <linux/videodev2.h>
 
 #include <charconv>
@@ -43,6 +45,8 @@ std::vector<std::string> CapabilityList(const std::vector<PixelFormatInfo>& form
     }
     return list;
 }
+
+std::vector<std::string> ListCapabilities(CVideoCapture& capture) { return CapabilityList(capture.Formats()); }
 
 std::string CapabilityName(const std::string& entry) { return entry.substr(0, entry.find(':')); }
 

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace vestrel {
+class CVideoCapture;
+}
+
 namespace vestrel::recording {
 
 // The dialog's name of a V4L2 pixel format, with its colon.
@@ -18,6 +22,8 @@ std::string FormatName(std::uint32_t fourcc);
 // The list for `formats`: the camera's own formats, or every format when the conversion
 // library makes them all.
 std::vector<std::string> CapabilityList(const std::vector<PixelFormatInfo>& formats);
+// The list of the camera's open device; empty without one.
+std::vector<std::string> ListCapabilities(CVideoCapture& capture);
 
 // An entry's name part (before the colon) and its sizes (after it, split at blanks, empty
 // parts dropped).
