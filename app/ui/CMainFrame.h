@@ -46,6 +46,7 @@ class EBookSession;
 class CHelperView;
 class CLiveView;
 class Prompter;
+class RecordingCommands;
 class ScanDriver;
 
 class CMainFrame : public QMainWindow {
@@ -96,12 +97,15 @@ public:
     bool confirmStopEBook();
     // Opens an image as the current document, leaving the live picture (the file argument).
     void openFile(const std::string& path);
+    // Video recording: its commands, tool window and timers.
+    RecordingCommands& recording() const { return *recording_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class RecordingCommands;  // recording reaches the view settings the way scans do
     void buildMenus();
     QMenu* buildMenu(const std::vector<MenuNode>& nodes, QMenu* into);
     void buildToolBars();
@@ -175,6 +179,7 @@ private:
     QMenu* stillContextMenu_ = nullptr;  // menu 163
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
+    RecordingCommands* recording_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel

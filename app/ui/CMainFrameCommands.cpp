@@ -17,6 +17,7 @@
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "RecognitionRun.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -324,6 +325,7 @@ void CMainFrame::OnHelpDocument(const char* file)
 void CMainFrame::OnStopAll()
 {
     if (scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+    if (recording_) recording_->escape();
     if (fullScreen_) setFullScreen(false);
     updateCommandUi();
     redrawPanes();
