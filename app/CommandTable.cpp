@@ -48,8 +48,21 @@ CommandStatus StopScanRule(const FrameState& s)
 {
     return {s.timedScanning && !s.recording && s.liveMode, false};
 }
-CommandStatus RecordRule(const FrameState& s) { return {ScanReady(s), s.recording}; }
-CommandStatus StopRecordRule(const FrameState& s) { return {s.recording, false}; }
+// A new recording waits until the last one's tool window is closed; ID-card copy mode
+// keeps the camera for itself.
+CommandStatus RecordRule(const FrameState& s)
+{
+    return {ScanReady(s) && !s.recordingOpen && !s.idCardCopyMode, s.recordingOpen};
+}
+CommandStatus StopRecordRule(const FrameState& s)
+{
+    return {s.recordingOpen && !s.recordingStopped && s.liveMode, false};
+}
+CommandStatus RecordAgainRule(const FrameState& s)
+{
+    return {s.recordingOpen && s.recordingStopped && s.liveMode, false};
+}
+CommandStatus PlayRecordingRule(const FrameState& s) { return {s.recordNoStopNeeded, false}; }
 CommandStatus EbookStartRule(const FrameState& s)
 {
     return {!s.ebookRunning && !s.timedScanning && s.liveMode && !s.recording && !s.idCardCopyMode,
@@ -196,8 +209,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_RESTORE_DEFAULTS, "恢复默认", F::Frame, WhenScanReady, "document-revert", "defaults.svg"},
     {ID_EBOOK_START, "制作pdf电子书", F::Pdf, EbookStartRule, "", "ebook.svg"},
     {ID_EBOOK_STOP, "停止电子书", F::Pdf, EbookStopRule, "", ""},
-    {ID_RECORD_OPEN_ENDED, "开始录制", F::Recording, RecordRule, "", ""},
-    {ID_RECORD_PLAY, "播放录像", F::Recording, Always, "", ""},
+    {ID_RECORD_OPEN_ENDED, "开始录制", F::Recording, RecordAgainRule, "", ""},
+    {ID_RECORD_PLAY, "播放录像", F::Recording, PlayRecordingRule, "", ""},
     {ID_RECORD_CLOSE, "关闭", F::Recording, Always, "", ""},
     {ID_COPY_STEP_1, "复印正面", F::IdCardCopy, CopyFrontRule, "", ""},
     {ID_COPY_STEP_2, "复印反面", F::IdCardCopy, CopyBackRule, "", ""},

@@ -38,7 +38,10 @@ struct FeatureSet {
 struct FrameState {
     FeatureSet features;
     bool liveMode = true;          // the image pane shows the camera
-    bool recording = false;
+    bool recording = false;        // frames are being written to a recording
+    bool recordingOpen = false;    // a recording's tool window is open (stopped or not)
+    bool recordingStopped = false; // its recording has been stopped
+    bool recordNoStopNeeded = false; // stopped or played: closing it stops nothing
     bool timedScanning = false;
     bool hasImage = false;         // the document holds a current image
     bool canBack = false;          // the document's history allows Back

@@ -19,6 +19,10 @@ GrabberSettings CFrameGrabber::Settings() const
 void CFrameGrabber::OnFrame(cv::Mat& sample, std::int64_t timestamp)
 {
     if (sample.empty() || sample.type() != CV_8UC3) return;
+    {
+        std::lock_guard lock(sinkMutex_);
+        if (sink_) sink_->OnFrame(sample, timestamp);
+    }
     if (passThrough_) {
         sample.copyTo(previewWork_);
     } else {
@@ -46,6 +50,12 @@ FrameSize CFrameGrabber::LastFrameSize() const
 bool CFrameGrabber::CopyPreviewIfNewer(cv::Mat& out, std::uint64_t& sequence) const
 {
     return preview_.copyIfNewer(out, sequence);
+}
+
+void CFrameGrabber::SetSink(FrameSink* sink)
+{
+    std::lock_guard lock(sinkMutex_);
+    sink_ = sink;
 }
 
 void CFrameGrabber::Clear()

@@ -6,6 +6,7 @@
 
 #include "CaptureTypes.h"
 #include "FrameExchange.h"
+#include "FrameSink.h"
 #include "GrabberSettings.h"
 
 #include <opencv2/core.hpp>
@@ -42,6 +43,10 @@ public:
     // Forgets every frame (a new device or a new stream).
     void Clear();
 
+    // Any thread: every frame from now on also goes to `sink` (null: to none). When this
+    // returns, the previous sink is no longer called.
+    void SetSink(FrameSink* sink);
+
 private:
     mutable std::mutex settingsMutex_;
     GrabberSettings settings_;
@@ -51,6 +56,8 @@ private:
     FrameExchange preview_;
     cv::Mat lastFrameWork_;  // capture thread only
     cv::Mat previewWork_;    // capture thread only
+    std::mutex sinkMutex_;
+    FrameSink* sink_ = nullptr;
 };
 
 }  // namespace vestrel

@@ -14,6 +14,7 @@
 #include "EBookSession.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -61,6 +62,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildShortcuts();
     registerHandlers();
     registerDocumentHandlers();
+    recording_ = new RecordingCommands(*this, prompter_);
+    recording_->registerHandlers(handlers_);
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -81,7 +84,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
         scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, std::move(events));
         scanDriver_->setPdfWriter(&ebook_->writer());
         camera_->setDeviceLostHandler([this] {
-            // A recording would stop here; then the program ends, as without a camera.
+            // A recording keeps what it has; then the program ends, as without a camera.
+            recording_->deviceLost();
             prompter_.message(appmsg::kDeviceRemoved);
             QCoreApplication::exit(0);
         });
@@ -102,6 +106,9 @@ CMainFrame::~CMainFrame()
 {
     // An e-book still open at the end keeps every page written so far.
     ebook_->finish();
+    // A recording still running is finished while its camera is there.
+    delete recording_;
+    recording_ = nullptr;
     SaveConfig();
     scanDriver_.reset();
     if (tray_) tray_->hide();
@@ -269,7 +276,7 @@ void CMainFrame::buildPanes()
         if (!scan_.liveMode) return StillHelperPieces(StillHelperInputOf(*doc_, fullScreen_));
         LiveHelperInput in;
         in.timedScanning = scan_.timedScanning;
-        in.recording = scan_.recording;
+        if (recording_) recording_->fillHelper(in);
         in.sizeEntry = sizeList_ ? sizeList_->currentIndex() : 0;
         in.presetState = liveView_->presetDraw();
         in.settings = &settings_;
@@ -350,8 +357,10 @@ FrameState CMainFrame::State() const
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
+    s.features.add(Feature::TextRecognition);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
+    if (recording_) recording_->fillState(s);
     s.timedScanning = scan_.timedScanning;
     s.hasImage = doc_->Image() != nullptr;
     s.canBack = doc_->CanBack();
@@ -384,6 +393,7 @@ void CMainFrame::updateCommandUi()
     }
     if (sizeList_) sizeList_->setEnabled(StatusOf(ID_SIZE_LIST, state).enabled);
     buttonView_->setScanEnabled(StatusOf(ID_SCAN, state).enabled);
+    if (recording_) recording_->updateButtons(state);
 }
 
 void CMainFrame::OnCommand(int id)

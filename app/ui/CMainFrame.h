@@ -48,6 +48,7 @@ class EBookSession;
 class CHelperView;
 class CLiveView;
 class Prompter;
+class RecordingCommands;
 class ScanDriver;
 
 class CMainFrame : public QMainWindow {
@@ -101,12 +102,15 @@ public:
     const scan::IdCardCopier* idCardCopier() const { return idCopier_.get(); }
     // Opens an image as the current document, leaving the live picture (the file argument).
     void openFile(const std::string& path);
+    // Video recording: its commands, tool window and timers.
+    RecordingCommands& recording() const { return *recording_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class RecordingCommands;  // recording reaches the view settings the way scans do
     void buildMenus();
     QMenu* buildMenu(const std::vector<MenuNode>& nodes, QMenu* into);
     void buildToolBars();
@@ -198,6 +202,7 @@ private:
     QMenu* stillContextMenu_ = nullptr;  // menu 163
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
+    RecordingCommands* recording_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel

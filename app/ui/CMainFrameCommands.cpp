@@ -16,6 +16,8 @@
 #include "CThumbViewerView.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "RecognitionRun.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -72,6 +74,9 @@ void CMainFrame::registerHandlers()
     };
     handlers_[ID_STOP_SCAN] = [this] {
         if (scanDriver_) scanDriver_->stopTimed();
+    };
+    handlers_[ID_OCR] = handlers_[ID_OCR_2] = [this] {
+        ocr::RecognitionRun::Of(this, prompter_).start(scan_.liveMode, doc_->Image());
     };
 }
 
@@ -325,6 +330,7 @@ void CMainFrame::OnHelpDocument(const char* file)
 void CMainFrame::OnStopAll()
 {
     if (scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+    if (recording_) recording_->escape();
     if (fullScreen_) setFullScreen(false);
     updateCommandUi();
     redrawPanes();

@@ -35,6 +35,10 @@ public:
     scan::FrameSource* secondCamera() override;
     bool showProperties(QWidget* owner) override;
     bool showFormats(QWidget* owner) override;
+    bool readFrameSize(int& width, int& height) override;
+    std::vector<std::string> recordCapabilities() override;
+    bool showRecordFormats(QWidget* owner, const std::function<void()>& startRecording) override;
+    void setFrameSink(FrameSink* sink) override;
 
     bool setFrameSize(int width, int height) override;
     bool setRgb24() override;

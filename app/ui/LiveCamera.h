@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
 namespace vestrel {
+
+class FrameSink;
 
 struct VideoPlacement {
     bool actualSize = false;
@@ -52,6 +55,15 @@ public:
 
     // The second camera's newest frame; null while it is closed.
     virtual scan::FrameSource* secondCamera() = 0;
+
+    // Video recording. The capture pin's size now ("不能获得连接的视频格式!" and false when
+    // it cannot be read); the record dialog's capability list; the format pages shown as a
+    // recording starts, after which the picture runs again and `startRecording` follows;
+    // and where every frame goes besides the live picture (null: nowhere).
+    virtual bool readFrameSize(int& width, int& height) = 0;
+    virtual std::vector<std::string> recordCapabilities() = 0;
+    virtual bool showRecordFormats(QWidget* owner, const std::function<void()>& startRecording) = 0;
+    virtual void setFrameSink(FrameSink* sink) = 0;
 };
 
 }  // namespace vestrel
