@@ -71,6 +71,8 @@ CommandStatus EbookStartRule(const FrameState& s)
 CommandStatus MakePdfRule(const FrameState& s) { return {!s.timedScanning && !s.recording, false}; }
 CommandStatus EbookStopRule(const FrameState& s) { return {s.ebookRunning, false}; }
 CommandStatus IdCardCopyRule(const FrameState& s) { return {ScanReady(s), s.idCardCopyMode}; }
+CommandStatus CopyFrontRule(const FrameState& s) { return {s.idCardCopyMode && s.idCardCopyStep == 1, false}; }
+CommandStatus CopyBackRule(const FrameState& s) { return {s.idCardCopyMode && s.idCardCopyStep == 2, false}; }
 
 template <int Entry>
 CommandStatus SizeRule(const FrameState& s)
@@ -210,8 +212,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_RECORD_OPEN_ENDED, "开始录制", F::Recording, RecordAgainRule, "", ""},
     {ID_RECORD_PLAY, "播放录像", F::Recording, PlayRecordingRule, "", ""},
     {ID_RECORD_CLOSE, "关闭", F::Recording, Always, "", ""},
-    {ID_COPY_STEP_1, "复印正面", F::IdCardCopy, Always, "", ""},
-    {ID_COPY_STEP_2, "复印反面", F::IdCardCopy, Always, "", ""},
+    {ID_COPY_STEP_1, "复印正面", F::IdCardCopy, CopyFrontRule, "", ""},
+    {ID_COPY_STEP_2, "复印反面", F::IdCardCopy, CopyBackRule, "", ""},
     {ID_COPY_END, "结束复印", F::IdCardCopy, Always, "", ""},
     {ID_OPEN_LIBRARY, "打开图片库", F::Library, Always, "", ""},
     {ID_TRAY_SHOW, "显示主窗体", F::Frame, Always, "", ""},

@@ -55,6 +55,7 @@ struct FrameState {
     bool actualSize = false;       // the live picture is shown at its own size
     bool secondCameraOpen = false;
     bool idCardCopyMode = false;
+    int idCardCopyStep = 1;        // 1: the next side is a front, 2: a back
     bool ebookRunning = false;
     bool printPreview = false;
     int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none

@@ -91,6 +91,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
         });
     }
 
+    registerCopyAndSettingsHandlers();
+
     // The old frame refreshed its buttons on every idle moment; a short timer does the same
     // for the state that changes outside our own commands.
     commandUiTimer_ = new QTimer(this);
@@ -354,7 +356,7 @@ FrameState CMainFrame::State() const
     FrameState s;
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
-    if (scanDriver_) s.features.add(Feature::ScanStore);
+    if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::TextRecognition);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
@@ -371,6 +373,7 @@ FrameState CMainFrame::State() const
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;
     s.idCardCopyMode = scan_.idCardCopyMode;
+    s.idCardCopyStep = idCopier_ ? int(idCopier_->nextSide()) : 1;
     s.ebookRunning = ebook_->composing();
     s.sizeEntryInForce = liveView_ && liveView_->presetDraw() && !settings_.presetInForce &&
                                  settings_.w == settings_.lwidth && settings_.h == settings_.lheight
@@ -433,6 +436,7 @@ bool CMainFrame::startCamera()
 void CMainFrame::setScanDriver(std::unique_ptr<ScanDriver> driver)
 {
     scanDriver_ = std::move(driver);
+    if (scanDriver_ && idCopier_) scanDriver_->setIdCardCopy(idCopier_.get());
     updateCommandUi();
 }
 

@@ -9,8 +9,10 @@
 #include "CommandTable.h"
 #include "LibraryHooks.h"
 #include "FrameLayout.h"
+#include "IdCardCopier.h"
 #include "LiveCamera.h"
 #include "MenuLayout.h"
+#include "ScanSettingsForm.h"
 #include "ScanState.h"
 #include "Settings.h"
 
@@ -95,6 +97,9 @@ public:
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
     // when nothing stands in the way any more.
     bool confirmStopEBook();
+    // The ID-card copy mode's floating tool window (null while the mode is off) and copier.
+    QWidget* copyToolWindow() const { return copyToolWindow_; }
+    const scan::IdCardCopier* idCardCopier() const { return idCopier_.get(); }
     // Opens an image as the current document, leaving the live picture (the file argument).
     void openFile(const std::string& path);
     // Video recording: its commands, tool window and timers.
@@ -146,6 +151,22 @@ private:
     void showPendingScan();
     void OnMakePdf();
 
+    // The scan-settings dialog and its preview (CMainFrameScanSettings.cpp)
+    void OnScanSettings();
+    void applyScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
+    void cancelScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
+    friend class ScanSettingsPreview;
+    // The two-sided ID-card copy (CMainFrameIdCardCopy.cpp)
+    void registerCopyAndSettingsHandlers();
+    void OnIdCardCopy();
+    void OnCopyEnd();
+    // Leaves the copy mode wherever it ends: the step starts over, the tool window goes.
+    void EndCopyMode();
+    scan::CopyEvents copyEvents();
+    // Shows the live picture (true) or the still picture (false), as the live/still
+    // switch does once nothing stands in its way.
+    void switchLiveStill();
+
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
     std::unique_ptr<ScanDriver> scanDriver_;
@@ -155,6 +176,8 @@ private:
     std::unique_ptr<document::CQuorvanDoc> doc_;
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
     std::unique_ptr<EBookSession> ebook_;
+    std::unique_ptr<scan::IdCardCopier> idCopier_;
+    QWidget* copyToolWindow_ = nullptr;  // the copy mode's floating tool window
     bool fullScreen_ = false;
     QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;

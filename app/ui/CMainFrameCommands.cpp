@@ -133,8 +133,13 @@ void CMainFrame::OnLiveStill()
 {
     if (scan_.idCardCopyMode) {
         if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return;
-        scan_.idCardCopyMode = false;
+        EndCopyMode();
     }
+    switchLiveStill();
+}
+
+void CMainFrame::switchLiveStill()
+{
     // The tools stay as they are; only a drawn selection goes.
     if (CxImage* image = doc_->Image()) image->SelectionDelete();
     if (scan_.liveMode) {

@@ -55,7 +55,7 @@ library::LibraryHooks CMainFrame::libraryHooks()
     hooks.confirmEndIdCardCopy = [this] {
         if (!scan_.idCardCopyMode || !scan_.liveMode) return true;
         if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return false;
-        scan_.idCardCopyMode = false;
+        EndCopyMode();
         return true;
     };
     hooks.leaveLiveView = [this] {

@@ -4,6 +4,11 @@
 // every stored file on a line of its own.
 // Exit status: 0 all scans stored; 1 a failure (its message on standard error);
 // 2 a --name that the file-name rules refuse (the rule's message on standard error).
+//
+// With --id-copy it copies one card on both sides onto one page, as the program's copy
+// mode does, with the size entry and preset rectangle of config.ini: the front at once,
+// the back after --interval ms or, without it, once Enter is pressed; then it prints the
+// page's path. A scan area too large for the page stores nothing and exits 1.
 
 #include "CVideoCapture.h"
 #include "CaptureLink.h"
@@ -12,6 +17,7 @@
 #include "FileNameRules.h"
 #include "FileNaming.h"
 #include "CounterRecount.h"
+#include "IdCardCopier.h"
 #include "ProgramDir.h"
 #include "ScanAreaSelection.h"
 #include "ScanMessages.h"
@@ -20,6 +26,7 @@
 #include "TimedScan.h"
 
 #include <chrono>
+#include <string>
 #include <cstdlib>
 #include <iostream>
 #include <thread>
@@ -32,6 +39,9 @@ constexpr int kExitFailed = 1;
 constexpr int kExitNameRefused = 2;
 // How long to wait for the camera's first picture of the configured size.
 constexpr auto kFirstFrameWait = std::chrono::seconds(20);
+constexpr const char* kTurnCardPrompt = "请将证件翻到反面，然后按回车键复印反面。";
+// Followed by the page that holds only the front.
+constexpr const char* kBackSideMissing = "没有复印反面，页面只有正面：";
 
 // The name given on the command line stands for what the user types into the file-name
 // dialog; it was judged before the camera opened.
@@ -86,6 +96,44 @@ bool Report(const scan::ScanOutcome& outcome)
     return true;
 }
 
+// Waits for the card to be turned: a fixed time, or Enter on standard input. False when
+// standard input ends first.
+bool WaitForBackSide(const std::optional<int>& intervalMs)
+{
+    if (intervalMs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(*intervalMs));
+        return true;
+    }
+    std::cerr << kTurnCardPrompt << '\n' << std::flush;
+    std::string line;
+    return static_cast<bool>(std::getline(std::cin, line));
+}
+
+int RunIdCopy(const ScanCommandLine& line, const Settings& settings, Prompter& prompter)
+{
+    // Refused before the camera opens: nothing is stored, nobody waits for a camera.
+    if (!scan::FitsCopyPage(scan::CopyArea(settings))) {
+        prompter.message(scan::messages::kCardTooLarge);
+        return kExitFailed;
+    }
+    CaptureOptions options;
+    options.cameraSpec = line.camera ? *line.camera : CameraSpecFrom(0, nullptr);
+    CVideoCapture capture(prompter, options);
+    if (!OpenCamera(capture, prompter, options.cameraSpec, settings)) return kExitFailed;
+
+    scan::GrabberFrameSource frames(capture.Grabber());
+    scan::IdCardCopier copier(settings, prompter, frames);
+    if (copier.step().status != scan::CopyStepStatus::FrontPlaced) return kExitFailed;
+    if (!WaitForBackSide(line.intervalMs)) {
+        prompter.message(kBackSideMissing + copier.pageFile().string());
+        return kExitFailed;
+    }
+    const scan::CopyStepOutcome back = copier.finishCard();
+    if (back.status != scan::CopyStepStatus::BackPlaced) return kExitFailed;
+    std::cout << back.path.string() << '\n' << std::flush;
+    return kExitStored;
+}
+
 int Run(int argc, const char* const* argv)
 {
     ConsolePrompter prompter(std::cerr);
@@ -101,6 +149,7 @@ int Run(int argc, const char* const* argv)
     Settings settings = DefaultSettings(programDir);
     LoadConfig(programpath::ConfigFile(), programDir, settings);
     scan::ApplyStartupSize(settings);
+    if (line->idCopy) return RunIdCopy(*line, settings, prompter);
 
     // A name for mode 1 is judged by the dialog's rules before anything else happens; mode 1
     // without a name is what an empty dialog says.
