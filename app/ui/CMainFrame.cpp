@@ -11,6 +11,7 @@
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
 #include "PhotoFolderListing.h"
+#include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "ScanDriver.h"
@@ -58,6 +59,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildShortcuts();
     registerHandlers();
     registerDocumentHandlers();
+    registerPrintHandlers();
     pdfWriter_ = std::make_unique<ScanPdfWriter>(settings_, scan_, ebook_, prompter_);
 
     if (camera_) {
@@ -256,7 +258,12 @@ void CMainFrame::buildPanes()
     applyNormalSplitterSizes();
 
     helperView_->setPieceSource([this] {
-        if (!scan_.liveMode) return StillHelperPieces(StillHelperInputOf(*doc_, fullScreen_));
+        if (!scan_.liveMode) {
+            const Print11State none;
+            const Print11State& print11 = print_ ? print_->print11() : none;
+            return StillHelperPieces(
+                StillHelperInputOf(*doc_, fullScreen_, print11.m_bPrint11 != 0, print11.m_nPrintPos));
+        }
         LiveHelperInput in;
         in.timedScanning = scan_.timedScanning;
         in.recording = scan_.recording;
@@ -360,6 +367,12 @@ FrameState CMainFrame::State() const
                              ? scan::kPresetEntry
                              : scan::CheckedSizeEntry(settings_);
     s.orientation = settings_.orientation;
+    if (print_) {
+        s.features.add(Feature::Printing);
+        s.printPreview = print_->previewOpen();
+        s.print11 = print_->print11().m_bPrint11 != 0;
+        s.printPos = print_->print11().m_nPrintPos;
+    }
     return s;
 }
 

@@ -47,6 +47,7 @@ class ScanPdfWriter;
 class CHelperView;
 class CLiveView;
 class Prompter;
+class PrintCommands;
 class ScanDriver;
 
 class CMainFrame : public QMainWindow {
@@ -90,6 +91,7 @@ public:
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
+    PrintCommands* printCommands() const { return print_; }
     const output::EBook& ebook() const { return ebook_; }
     QWidget* ebookToolWindow() const { return ebookBar_; }
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
@@ -147,6 +149,9 @@ private:
     void watchEbookBar();  // timer 4
     void finishEBook();
 
+    // Printing, its 1:1 state and the position-adjusting preview
+    void registerPrintHandlers();
+
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
     std::unique_ptr<ScanDriver> scanDriver_;
@@ -183,6 +188,7 @@ private:
     QMenu* stillContextMenu_ = nullptr;  // menu 163
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
+    PrintCommands* print_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel
