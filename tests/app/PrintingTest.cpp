@@ -17,8 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 using namespace vestrel;
 using namespace vestrel::cmd;
 using testkit::MainFrameTest;
@@ -27,21 +25,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// x-ppi of the images `pdfimages -list` shows, one per image.
+// x-ppi of the images of the PDF, one per image.
 std::vector<int> ImageXPpi(const fs::path& pdf)
 {
-    const auto result = testkit::runCommand("pdfimages -list '" + pdf.string() + "'");
     std::vector<int> ppi;
-    std::istringstream lines(result.output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string word[12];
-        int x = 0;
-        bool complete = true;
-        for (std::string& w : word) complete = complete && bool(fields >> w);
-        if (complete && word[2] == "image" && fields >> x) ppi.push_back(x);
-    }
+    for (const testkit::ListedImage& image : testkit::listImages(pdf)) ppi.push_back(image.xPpi);
     return ppi;
 }
 

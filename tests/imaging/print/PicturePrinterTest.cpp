@@ -20,8 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace vestrel::print {
 namespace {
 
@@ -52,31 +50,6 @@ void SetUpPdfPrinter(QPrinter& printer, const fs::path& pdf)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
     printer.setResolution(300);
-}
-
-struct ListedImage {
-    int width = 0, height = 0, xPpi = 0, yPpi = 0;
-};
-
-// The rows of `pdfimages -list`: page num type width height color comp bpc enc interp
-// object ID x-ppi y-ppi size ratio.
-std::vector<ListedImage> ListImages(const fs::path& pdf)
-{
-    const auto result = runCommand("pdfimages -list '" + pdf.string() + "'");
-    EXPECT_EQ(result.status, 0) << result.output;
-    std::vector<ListedImage> images;
-    std::istringstream lines(result.output);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string page, num, type, color, comp, bpc, enc, interp, object, id;
-        ListedImage image;
-        if (!(fields >> page >> num >> type >> image.width >> image.height >> color >> comp >> bpc >> enc >>
-              interp >> object >> id >> image.xPpi >> image.yPpi))
-            continue;  // the two heading lines
-        if (type == "image") images.push_back(image);
-    }
-    return images;
 }
 
 struct Box {
@@ -116,7 +89,7 @@ TEST_F(PicturePrinterTest, ACentredPictureIsPrintedAtItsPhysicalSizeInTheMiddleO
     ASSERT_EQ(sizes.size(), 1u);
     EXPECT_NEAR(sizes[0].first, 595.28, 0.5);
     EXPECT_NEAR(sizes[0].second, 841.89, 0.5);
-    const auto images = ListImages(pdf);
+    const auto images = testkit::listImages(pdf);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].width, 600);
     EXPECT_EQ(images[0].height, 300);
@@ -139,7 +112,7 @@ TEST_F(PicturePrinterTest, OneToOneAtTheTopPositionShrinksThePictureInTheTopLeft
                              {HorizontalAlignment::Left, VerticalAlignment::Top}));
 
     // 0.56 of 4 x 2 inches: the 600 pixels now span 2.24 inches, 268 pixels per inch.
-    const auto images = ListImages(pdf);
+    const auto images = testkit::listImages(pdf);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].width, 600);
     EXPECT_EQ(images[0].xPpi, 268);
@@ -159,7 +132,7 @@ TEST_F(PicturePrinterTest, APictureTwiceThePageWideIsHalvedAndAWiderOneStartsAtT
     SetUpPdfPrinter(printer, pdf);
     ASSERT_TRUE(PrintPicture(printer, &picture, PrintScale{}, {HorizontalAlignment::Right, VerticalAlignment::Bottom}));
 
-    const auto images = ListImages(pdf);
+    const auto images = testkit::listImages(pdf);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].width, 2400);
     EXPECT_EQ(images[0].xPpi, 300);
@@ -185,7 +158,7 @@ TEST_F(PicturePrinterTest, WithoutAPictureNothingIsPrintedAndThePictureIsOnlyRea
     // No stored resolution: printed as 96 dpi, and the picture keeps its 0.
     const CxImage picture = RedPicture(192, 96, 0);
     ASSERT_TRUE(PrintPicture(printer, &picture, PrintScale{}, PrintAlignment{}));
-    const auto images = ListImages(pdf);
+    const auto images = testkit::listImages(pdf);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].xPpi, 96);
     EXPECT_EQ(picture.GetXDPI(), 0.0);

@@ -5,7 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace vestrel::print {
+
+// Failures show the rectangle, not its bytes.
+void PrintTo(const PrintRect& r, std::ostream* out)
+{
+    *out << "(" << r.x << ", " << r.y << ") " << r.width << " x " << r.height;
+}
+
 namespace {
 
 constexpr PrintAlignment kCentred{};
