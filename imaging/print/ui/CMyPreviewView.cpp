@@ -3,6 +3,7 @@
 #include "PicturePrinter.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QKeySequence>
 #include <QPainter>
 #include <QPixmap>
@@ -135,6 +136,14 @@ void CMyPreviewView::updateButtons()
         horizontal_[value]->setEnabled(int(alignment_.horizontal) != value);
         vertical_[value]->setEnabled(int(alignment_.vertical) != value);
     }
+}
+
+bool CMyPreviewView::event(QEvent* event)
+{
+    // The main window stays usable while the preview is open: coming back to the preview,
+    // the page is drawn anew from the picture and the 1:1 state as they are now.
+    if (event->type() == QEvent::WindowActivate) preview_->updatePreview();
+    return QWidget::event(event);
 }
 
 void CMyPreviewView::paintPage(QPrinter* printer)

@@ -41,6 +41,9 @@ public:
     // page showed no picture.
     PrintRect lastPictureRect() const { return lastRect_; }
 
+protected:
+    bool event(QEvent* event) override;
+
 signals:
     // The preview's print button: the window closes and the picture goes to the printer.
     void printRequested();

@@ -191,8 +191,9 @@ TEST_F(PicturePrinterTest, ThePreviewRedrawsAtOnceWhenAnAlignmentIsChosen)
     QPrinter printer(QPrinter::HighResolution);
     SetUpPdfPrinter(printer, pdf);
     PrintAlignment alignment;  // centre, middle
+    PrintScale scale;          // 1:1 off
     QPointer<CMyPreviewView> view = new CMyPreviewView(
-        printer, alignment, [&picture] { return &picture; }, [] { return PrintScale{}; });
+        printer, alignment, [&picture] { return &picture; }, [&scale] { return scale; });
     view->resize(600, 800);
     view->show();
     ASSERT_TRUE(testkit::WaitFor([&] { return !view->lastPictureRect().empty(); }));
@@ -224,6 +225,13 @@ TEST_F(PicturePrinterTest, ThePreviewRedrawsAtOnceWhenAnAlignmentIsChosen)
     EXPECT_LT(RedMiddleAcrossPage(*view->previewWidget()), 0.3);
     EXPECT_FALSE(view->verticalAction(V::Top)->isEnabled());
     EXPECT_TRUE(view->verticalAction(V::Middle)->isEnabled());
+
+    // Changed in the main window meanwhile (1:1 at the top): shown when the preview is
+    // active again.
+    scale = {true, kArmTop};
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(view.data(), &activate);
+    EXPECT_EQ(view->lastPictureRect().width, right.width * 56 / 100);
 
     // Print: the window goes and asks for the print.
     QSignalSpy printRequested(view.data(), &CMyPreviewView::printRequested);
