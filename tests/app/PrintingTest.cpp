@@ -195,6 +195,18 @@ TEST_F(PrintingFrameTest, WhileThePreviewIsOpenTheWindowNeitherClosesNorSwitches
     EXPECT_TRUE(f.close());
 }
 
+TEST_F(PrintingFrameTest, TheWindowCanBeDestroyedWithThePreviewStillOpen)
+{
+    // The program's end does not go through the close box: the preview goes with the
+    // window, without drawing from or reporting to the half-destroyed window.
+    CMainFrame& f = makeWithPicture();
+    f.OnCommand(ID_PRINT_POSITION);
+    QPointer<print::CMyPreviewView> preview = f.printCommands()->preview();
+    ASSERT_FALSE(preview.isNull());
+    frame.reset();
+    EXPECT_TRUE(preview.isNull());
+}
+
 TEST_F(PrintingFrameTest, ThePreviewsPrintButtonClosesItAndPrintsWithItsAlignment)
 {
     CMainFrame& f = makeWithPicture();
