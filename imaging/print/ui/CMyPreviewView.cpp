@@ -48,7 +48,9 @@ CMyPreviewView::CMyPreviewView(QPrinter& printer, PrintAlignment& alignment, Pic
     setWindowTitle(QStringLiteral("打印位置调整"));
 
     bar_ = new QToolBar(this);
-    bar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Icons where the desktop has them, with the texts as tool tips; without one a button
+    // shows its text.
+    bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     preview_ = new QPrintPreviewWidget(&printer_, this);
     preview_->setObjectName(QStringLiteral("printPreviewPage"));
     connect(preview_, &QPrintPreviewWidget::paintRequested, this, &CMyPreviewView::paintPage);
@@ -63,11 +65,10 @@ CMyPreviewView::CMyPreviewView(QPrinter& printer, PrintAlignment& alignment, Pic
     connect(zoomOut, &QAction::triggered, preview_, [this] { preview_->zoomOut(); });
     QAction* zoomIn = bar_->addAction(QIcon::fromTheme(QStringLiteral("zoom-in")), QStringLiteral("放大"));
     connect(zoomIn, &QAction::triggered, preview_, [this] { preview_->zoomIn(); });
-    close_ = bar_->addAction(QStringLiteral("关闭"));
+    close_ = bar_->addAction(QIcon::fromTheme(QStringLiteral("window-close")), QStringLiteral("关闭"));
     connect(close_, &QAction::triggered, this, &QWidget::close);
     bar_->addSeparator();
 
-    bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     struct Button {
         const char* tip;
         int column, row;
