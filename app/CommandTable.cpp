@@ -79,6 +79,15 @@ CommandStatus SizeRule(const FrameState& s)
 {
     return {ScanReady(s), s.sizeEntryInForce == Entry};
 }
+// The 1:1 positions: only on the still picture; checked while 1:1 printing is on there.
+template <int Position>
+CommandStatus Print11Rule(const FrameState& s)
+{
+    return {!s.liveMode, s.print11 && s.printPos == Position};
+}
+// Nothing switches the picture under the open print preview.
+CommandStatus LiveStillRule(const FrameState& s) { return {!s.printPreview, false}; }
+
 CommandStatus NormalRule(const FrameState& s) { return {ScanReady(s), s.orientation == Orientation{}}; }
 CommandStatus UpsideDownRule(const FrameState& s) { return {ScanReady(s), s.orientation.upsideDown}; }
 CommandStatus RotateLeftRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateLeft}; }
@@ -97,10 +106,10 @@ constexpr CommandInfo kCommands[] = {
     {ID_NET_FAX, "网络传真", F::Mail, Always, "", ""},
     {ID_FILE_PRINT_SETUP, "打印设置", F::Printing, Always, "document-page-setup", ""},
     {ID_PRINT_POSITION, "打印位置调整", F::Printing, Always, "", ""},
-    {ID_PRINT11_TOP, "上端", F::Printing, Always, "", ""},
-    {ID_PRINT11_MIDDLE, "中间", F::Printing, Always, "", ""},
-    {ID_PRINT11_BOTTOM, "下端", F::Printing, Always, "", ""},
-    {ID_FILE_PRINT, "打印", F::Printing, WhenStillShown, "document-print", ""},
+    {ID_PRINT11_TOP, "上端", F::Printing, Print11Rule<1>, "", ""},
+    {ID_PRINT11_MIDDLE, "中间", F::Printing, Print11Rule<2>, "", ""},
+    {ID_PRINT11_BOTTOM, "下端", F::Printing, Print11Rule<3>, "", ""},
+    {ID_FILE_PRINT, "打印", F::Printing, WhenStillImage, "document-print", ""},
     {ID_APP_EXIT, "退出(&X)", F::Frame, Always, "application-exit", ""},
     // 编辑
     {ID_EDIT_UNDO, "后退", F::Document, BackRule, "edit-undo", "undo.svg"},
@@ -128,7 +137,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_ACTUAL_SIZE, "实际大小", F::Frame, ActualSizeRule, "zoom-original", "actual-size.svg"},
     {ID_WINDOW_SIZE, "窗口大小", F::Frame, WindowSizeRule, "zoom-fit-best", "window-size.svg"},
     {ID_PAN, "移动", F::Document, PanRule, "", "pan.svg"},
-    {ID_LIVE_STILL, "动静转换", F::Frame, Always, "", "live-still.svg"},
+    {ID_LIVE_STILL, "动静转换", F::Frame, LiveStillRule, "", "live-still.svg"},
     {ID_WINDOW_RESTORE, "窗口复原", F::Frame, Always, "", ""},
     // 扫描
     {ID_SCAN_SETTINGS, "扫描设置", F::ScanSettings, WhenScanReady, "preferences-system", ""},

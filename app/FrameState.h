@@ -57,7 +57,9 @@ struct FrameState {
     bool idCardCopyMode = false;
     int idCardCopyStep = 1;        // 1: the next side is a front, 2: a back
     bool ebookRunning = false;
-    bool printPreview = false;
+    bool printPreview = false;     // the position-adjusting print preview is open
+    bool print11 = false;          // 1:1 printing on
+    int printPos = 0;              // its camera arm position: 1 top, 2 middle, 3 bottom
     int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none
     Orientation orientation;
 };

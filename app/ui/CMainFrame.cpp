@@ -12,6 +12,7 @@
 #include "CThumbViewerView.h"
 #include "CounterRecount.h"
 #include "EBookSession.h"
+#include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "RecordingCommands.h"
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     registerDocumentHandlers();
     recording_ = new RecordingCommands(*this, prompter_);
     recording_->registerHandlers(handlers_);
+    registerPrintHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -273,7 +275,12 @@ void CMainFrame::buildPanes()
     applyNormalSplitterSizes();
 
     helperView_->setPieceSource([this] {
-        if (!scan_.liveMode) return StillHelperPieces(StillHelperInputOf(*doc_, fullScreen_));
+        if (!scan_.liveMode) {
+            const Print11State none;
+            const Print11State& print11 = print_ ? print_->print11() : none;
+            return StillHelperPieces(
+                StillHelperInputOf(*doc_, fullScreen_, print11.m_bPrint11 != 0, print11.m_nPrintPos));
+        }
         LiveHelperInput in;
         in.timedScanning = scan_.timedScanning;
         if (recording_) recording_->fillHelper(in);
@@ -380,6 +387,12 @@ FrameState CMainFrame::State() const
                              ? scan::kPresetEntry
                              : scan::CheckedSizeEntry(settings_);
     s.orientation = settings_.orientation;
+    if (print_) {
+        s.features.add(Feature::Printing);
+        s.printPreview = print_->previewOpen();
+        s.print11 = print_->print11().m_bPrint11 != 0;
+        s.printPos = print_->print11().m_nPrintPos;
+    }
     return s;
 }
 

@@ -49,6 +49,7 @@ class CHelperView;
 class CLiveView;
 class Prompter;
 class RecordingCommands;
+class PrintCommands;
 class ScanDriver;
 
 class CMainFrame : public QMainWindow {
@@ -92,6 +93,7 @@ public:
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
+    PrintCommands* printCommands() const { return print_; }
     const EBookSession& ebook() const { return *ebook_; }
     QWidget* ebookToolWindow() const;
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
@@ -166,6 +168,8 @@ private:
     // Shows the live picture (true) or the still picture (false), as the live/still
     // switch does once nothing stands in its way.
     void switchLiveStill();
+    // Printing, its 1:1 state and the position-adjusting preview
+    void registerPrintHandlers();
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -203,6 +207,7 @@ private:
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window
+    PrintCommands* print_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel

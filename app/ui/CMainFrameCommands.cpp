@@ -14,6 +14,7 @@
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
+#include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "RecognitionRun.h"
@@ -90,7 +91,8 @@ void CMainFrame::LoadConfig()
         settings_.lwidth = camera_->frameWidth();
         settings_.lheight = camera_->frameHeight();
     }
-    scan::ApplyStartupSize(settings_);
+    const scan::ArmPosition arm = scan::ApplyStartupSize(settings_);
+    if (print_) print_->applyArmPosition(arm);
     liveView_->setPresetDraw(settings_.size == scan::kPresetEntry);
     if (camera_) camera_->applySettings(settings_);
     placeVideo();
@@ -295,6 +297,7 @@ void CMainFrame::OnSizeEntry(int index)
         return;
     }
     sizeList_->setCurrentIndex(index);
+    if (print_) print_->applyArmPosition(chosen.arm);
     liveView_->setPresetDraw(chosen.startRectangleDrawing);
     placeVideo();
     redrawPanes();
@@ -364,10 +367,18 @@ void CMainFrame::wake()
     activateWindow();
     // Enter scans and Esc stops from the moment the window comes up.
     if (scan_.liveMode) liveView_->setFocus();
+    // An open print preview stays in front of the window it belongs to.
+    if (print_) print_->raisePreview();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // While the print preview is open, closing does nothing, however it was asked for.
+    if (print_ && print_->previewOpen()) {
+        event->ignore();
+        print_->raisePreview();
+        return;
+    }
     // Edits not saved yet are offered for saving; Cancel keeps the program running.
     if (!doc_->SaveIfWanted()) {
         event->ignore();

@@ -98,9 +98,10 @@ TEST(CommandTable, ViewCommandsFollowLiveAndStillState)
     FrameState still = AllBuilt();
     still.liveMode = false;
     EXPECT_FALSE(Enabled(ID_FULL_SCREEN, still)) << "still view without an image";
-    EXPECT_TRUE(Enabled(ID_FILE_PRINT, still));
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT, still)) << "no picture to print";
     EXPECT_FALSE(Enabled(ID_FILE_PRINT, AllBuilt()));
     still.hasImage = true;
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT, still));
     EXPECT_TRUE(Enabled(ID_FULL_SCREEN, still));
     EXPECT_TRUE(Enabled(ID_LIVE_STILL, still));
     EXPECT_FALSE(Enabled(ID_AUDIO_FORMAT, AllBuilt())) << "always disabled in the menu";
