@@ -119,12 +119,14 @@ bool CVideoCapture::openDevice(const CaptureDevice& device)
 {
     std::string error;
     if (VirtualSource::IsVirtualSpec(device.location)) {
-        source_ = VirtualSource::Open(device.location, error);
-        if (!source_) {
+        auto virtualSource = VirtualSource::Open(device.location, error);
+        if (!virtualSource) {
             std::cerr << "vestrel: " << error << '\n';
             fail(capturemsg::kBindFailed);
             return false;
         }
+        virtualSource->FollowTakes([this] { return grabber_.TakenCount(); });
+        source_ = std::move(virtualSource);
     } else {
         auto v4l2 = std::make_unique<V4l2Source>();
         switch (v4l2->open(device.location, options_.watchDeviceRemoval)) {
@@ -203,12 +205,14 @@ bool CVideoCapture::Run()
         return false;
     }
     state_ = StreamState::Running;
+    grabber_.SetStreaming(true);
     return true;
 }
 
 void CVideoCapture::stopThread()
 {
     stopRequested_ = true;
+    grabber_.SetStreaming(false);
     if (thread_.joinable()) thread_.join();
     if (source_) source_->stopStream();
 }
@@ -356,8 +360,9 @@ void CVideoCapture::captureLoop()
     while (!stopRequested_) {
         ReadResult result = ReadResult::Failed;
         try {
+            const std::uint64_t takenBefore = grabber_.TakenCount();
             result = source_->readFrame(frame, timestamp);
-            if (result == ReadResult::Frame) grabber_.OnFrame(frame, timestamp);
+            if (result == ReadResult::Frame) grabber_.OnFrame(frame, timestamp, takenBefore);
         } catch (const cv::Exception& e) {
             // No memory for a frame buffer, most likely: this frame is dropped, the stream
             // goes on.

@@ -157,25 +157,33 @@ TEST_F(VirtualCamera, FormatsAndControls)
     EXPECT_NEAR(cv::mean(brighter)[1] - cv::mean(normal)[1], 40, 6);
 }
 
-TEST_F(VirtualCamera, FileCameraServesAFoldersImagesInTurnScaled)
+TEST_F(VirtualCamera, FileCameraShowsEachImageUntilAScanTakesItInNameOrder)
 {
     const fs::path folder = programDir / "pictures";
     fs::create_directories(folder);
     ASSERT_TRUE(cv::imwrite((folder / "a.png").string(), cv::Mat(60, 80, CV_8UC3, cv::Scalar(10, 20, 30))));
-    ASSERT_TRUE(cv::imwrite((folder / "b.png").string(), cv::Mat(60, 80, CV_8UC3, cv::Scalar(200, 100, 50))));
-    programDir.writeFile("pictures/c.png", "not a picture");  // skipped
+    ASSERT_TRUE(cv::imwrite((folder / "c.png").string(), cv::Mat(60, 80, CV_8UC3, cv::Scalar(200, 100, 50))));
+    programDir.writeFile("pictures/b.png", "not a picture");  // skipped
     CVideoCapture capture(prompter, options("file:" + folder.string()));
     ASSERT_TRUE(open(capture));
     ASSERT_TRUE(capture.SetFrameSize(160, 120));
-    std::set<int> blues;
-    for (int i = 0; i < 6; ++i) {
+
+    // The live picture stays on the first image, frame after frame.
+    for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(waitForFrames(capture, capture.Grabber().FrameCount()));
         cv::Mat frame;
         ASSERT_TRUE(capture.Grabber().CopyLastFrame(frame));
         ASSERT_EQ(frame.size(), cv::Size(160, 120));
-        blues.insert(frame.at<cv::Vec3b>(60, 80)[0]);
+        EXPECT_EQ(frame.at<cv::Vec3b>(60, 80)[0], 10) << "frame " << i;
     }
-    EXPECT_EQ(blues, (std::set<int>{10, 200}));
+    // Scans taken back to back store each image once, in name order, then start again.
+    std::vector<int> taken;
+    for (int i = 0; i < 5; ++i) {
+        cv::Mat frame;
+        ASSERT_TRUE(capture.Grabber().TakeFrameForScan(frame));
+        taken.push_back(frame.at<cv::Vec3b>(60, 80)[0]);
+    }
+    EXPECT_EQ(taken, (std::vector<int>{10, 200, 10, 200, 10}));
     EXPECT_TRUE(prompter.shown().empty());
 }
 
