@@ -34,6 +34,10 @@ std::optional<ScanCommandLine> ParseScanCommandLine(int argc, const char* const*
             option = option.substr(0, eq);
             hasValue = true;
         }
+        if (option == "--ebook" && !hasValue) {
+            line.ebook = true;
+            continue;
+        }
         const bool known = option == "--home" || option == "--camera" || option == "--count" ||
                            option == "--interval" || option == "--name";
         if (!known) {
