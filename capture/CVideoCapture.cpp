@@ -304,6 +304,8 @@ bool CVideoCapture::ApplyFrameSize(int width, int height)
         return false;
     }
     formatSize_ = applied;
+    // No scan and no preview may see a frame of the old size from here on.
+    grabber_.Clear();
     return true;
 }
 

@@ -39,10 +39,11 @@ void CFrameGrabber::OnFrame(cv::Mat& sample, std::int64_t timestamp, std::uint64
 
 bool CFrameGrabber::TakeFrameForScan(cv::Mat& out)
 {
-    // Four frame periods of the slowest camera we drive; a paused stream does not wait.
-    constexpr auto kLongestWait = std::chrono::milliseconds(400);
+    // Long enough for a camera's first frame after a (re)start; a paused stream does not wait.
+    constexpr auto kLongestWait = std::chrono::seconds(1);
     const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
-    while (streaming_ && lastFrameTakenBefore_ < taken_ && std::chrono::steady_clock::now() < deadline)
+    auto fresh = [&] { return lastFrame_.byteSize() > 0 && lastFrameTakenBefore_ >= taken_; };
+    while (streaming_ && !fresh() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (!CopyLastFrame(out)) return false;
     ++taken_;

@@ -46,7 +46,7 @@ public:
     // of files) moves on to its next picture only then, so every take counts; and a frame
     // the camera began reading before the previous take may still show the picture taken,
     // so while the stream runs a take waits (a few frames at most) for a frame begun after
-    // it. False before the first frame.
+    // it, as it waits for the first frame after Clear(). False when there is no frame.
     bool TakeFrameForScan(cv::Mat& out);
     std::uint64_t TakenCount() const { return taken_; }
     // Set by the capture object while its stream delivers frames.

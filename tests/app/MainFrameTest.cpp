@@ -8,8 +8,11 @@
 #include "IniFile.h"
 #include "ProgramDir.h"
 #include "ScanDriver.h"
+#include "VideoFormatDialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +20,9 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include <functional>
 
 using namespace vestrel;
 using namespace vestrel::cmd;
@@ -208,6 +214,45 @@ TEST_F(MainFrameTest, ASecondCameraThatIsNotThereIsToldAndTheMainPictureRunsOn)
     EXPECT_EQ(f.camera()->secondCamera(), nullptr);
     const std::uint64_t shown = f.camera()->framesShown();
     EXPECT_TRUE(WaitFor([&] { return f.camera()->framesShown() > shown; }));
+}
+
+TEST_F(MainFrameTest, ASizeChosenOnTheFormatPageIsWhatTheNextScanAndConfigIniGet)
+{
+    programDir.writeFile("config.ini", "[Custom]\nlwidth=640\nlheight=480\n");
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(WaitFor([&] {
+        cv::Mat frame;
+        return f.camera()->copyNewestFrame(frame) && frame.cols == 640;
+    }));
+
+    // The user picks 2592 x 1944 on the format page and presses OK.
+    bool chosen = false;
+    std::function<void()> choose = [&] {
+        if (auto* dialog = qobject_cast<VideoFormatDialog*>(QApplication::activeModalWidget())) {
+            dialog->selectSize({2592, 1944});
+            dialog->accept();
+            chosen = true;
+            return;
+        }
+        QTimer::singleShot(20, choose);
+    };
+    QTimer::singleShot(0, choose);
+    f.OnCommand(ID_VIDEO_FORMAT);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(f.settings().lwidth, 2592);
+    EXPECT_EQ(f.settings().lheight, 1944);
+
+    // A scan at once stores the new size, uncropped.
+    f.OnCommand(ID_SCAN);
+    const auto stored = programDir.path() / "Photo" / "Image0001.jpg";
+    ASSERT_TRUE(std::filesystem::exists(stored)) << prompter.texts().size();
+    EXPECT_EQ(cv::imread(stored.string()).size(), cv::Size(2592, 1944));
+
+    ASSERT_TRUE(f.SaveConfig());
+    IniFile ini(programpath::ConfigFile());
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readInt("Custom", "lwidth", 0, 4), 2592);
+    EXPECT_EQ(ini.readInt("Custom", "lheight", 0, 4), 1944);
 }
 
 TEST_F(MainFrameTest, StoredSettingsComeBackIntoTheListTheViewAndThePane)

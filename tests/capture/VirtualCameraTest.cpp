@@ -187,6 +187,25 @@ TEST_F(VirtualCamera, FileCameraShowsEachImageUntilAScanTakesItInNameOrder)
     EXPECT_TRUE(prompter.shown().empty());
 }
 
+TEST_F(VirtualCamera, AfterASizeSwitchNoScanGetsAFrameOfTheOldSize)
+{
+    CVideoCapture capture(prompter, options("virtual"));
+    ASSERT_TRUE(open(capture));
+    ASSERT_TRUE(capture.SetFrameSize(640, 480));
+    ASSERT_TRUE(waitForFrames(capture, capture.Grabber().FrameCount()));
+    for (const FrameSize size : {FrameSize{320, 240}, FrameSize{800, 600}}) {
+        ASSERT_TRUE(capture.SetFrameSize(size.width, size.height));
+        cv::Mat frame;
+        ASSERT_TRUE(capture.Grabber().TakeFrameForScan(frame));  // at once
+        EXPECT_EQ(frame.size(), cv::Size(size.width, size.height));
+    }
+    // Paused, the last frame stays for scans and the picture.
+    ASSERT_TRUE(capture.Pause());
+    cv::Mat kept;
+    EXPECT_TRUE(capture.Grabber().TakeFrameForScan(kept));
+    EXPECT_EQ(kept.size(), cv::Size(800, 600));
+}
+
 TEST_F(VirtualCamera, FileCameraWithoutImagesCannotBeBound)
 {
     fs::create_directories(programDir / "empty");
