@@ -290,7 +290,7 @@ void CMainFrame::buildPanes()
     });
     connect(liveView_, &CLiveView::presetDrawn, this, [this](FrameRect r) { OnPresetDrawn(r); });
     connect(liveView_, &CLiveView::previewPauseRequested, this, [this](bool paused) {
-        if (camera_) camera_->showPreview(!paused);
+        if (camera_) camera_->holdPicture(paused);
     });
     liveView_->setGeometrySource([this] {
         LiveViewGeometry g;

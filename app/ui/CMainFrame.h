@@ -69,8 +69,8 @@ public:
     FrameState State() const;
     void updateCommandUi();
 
-    // The wake-up of a second start, the tray's double click and F11: show maximised and
-    // run the live picture again if live mode is on.
+    // The wake-up of a second start, the tray's double click and F11: show maximised (in
+    // full screen when it was) and run the live picture again if live mode is on.
     void wake();
 
     Settings& settings() { return settings_; }

@@ -51,6 +51,12 @@ void CameraLink::showPreview(bool on)
     if (video_) video_->setVisible(on);
 }
 
+void CameraLink::holdPicture(bool hold)
+{
+    if (hold) main_.Pause();
+    else main_.Run();
+}
+
 QWidget* CameraLink::videoWindow() { return video_.data(); }
 
 void CameraLink::place(const VideoPlacement& p)

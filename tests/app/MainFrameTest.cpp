@@ -255,6 +255,44 @@ TEST_F(MainFrameTest, ASizeChosenOnTheFormatPageIsWhatTheNextScanAndConfigIniGet
     EXPECT_EQ(ini.readInt("Custom", "lheight", 0, 4), 1944);
 }
 
+TEST_F(MainFrameTest, WakingFromTheTrayKeepsFullScreen)
+{
+    CMainFrame& f = make(false);
+    f.OnCommand(ID_FULL_SCREEN);
+    WaitFor([] { return false; }, 100);
+    ASSERT_TRUE(f.isFullScreen());
+    f.hide();  // as into the tray
+    f.wake();
+    WaitFor([] { return false; }, 100);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.isFullScreen()) << "the window and the frame's own state agree";
+    EXPECT_TRUE(f.fullScreenMode());
+    EXPECT_TRUE(f.action(ID_FULL_SCREEN)->isChecked());
+    EXPECT_FALSE(f.menuBar()->isVisible());
+
+    f.OnCommand(ID_FULL_SCREEN);
+    f.hide();
+    f.wake();
+    WaitFor([] { return false; }, 100);
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_TRUE(f.isMaximized());
+    EXPECT_TRUE(f.menuBar()->isVisible());
+}
+
+TEST_F(MainFrameTest, DraggingThePresetRectangleHoldsThePictureOnScreen)
+{
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(WaitFor([&] { return f.camera()->framesShown() > 0; }));
+    ASSERT_TRUE(f.camera()->videoWindow()->isVisible());
+    emit f.liveView()->previewPauseRequested(true);  // the drag begins
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.camera()->videoWindow()->isVisible()) << "the user draws on the picture";
+    emit f.liveView()->previewPauseRequested(false);  // and ends
+    EXPECT_TRUE(f.camera()->videoWindow()->isVisible());
+    const std::uint64_t shown = f.camera()->framesShown();
+    EXPECT_TRUE(WaitFor([&] { return f.camera()->framesShown() > shown; })) << "the picture runs on";
+}
+
 TEST_F(MainFrameTest, StoredSettingsComeBackIntoTheListTheViewAndThePane)
 {
     programDir.writeFile("config.ini",
