@@ -283,7 +283,15 @@ bool CVideoCapture::SetFrameSize(int width, int height)
         return false;
     }
     if (current == FrameSize{width, height}) return true;
-    return ApplyFrameSize(width, height) && openPreview(true) && Run();
+    if (ApplyFrameSize(width, height)) return openPreview(true) && Run();
+    // Refused (the message is shown, once): the picture runs on at the size the camera has,
+    // rather than every later return to the live picture failing to preview.
+    if (!source_->setFrameSize(current)) {
+        std::cerr << "vestrel: back to " << current.width << 'x' << current.height << ": " << source_->lastError()
+                  << '\n';
+    }
+    if (openPreview(false)) Run();
+    return false;
 }
 
 bool CVideoCapture::ApplyFrameSize(int width, int height)

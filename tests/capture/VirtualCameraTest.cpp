@@ -117,9 +117,17 @@ TEST_F(VirtualCamera, FrameSizeChangesAndRefusals)
     EXPECT_EQ(capture.Grabber().LastFrameSize(), (FrameSize{640, 480}));
     EXPECT_TRUE(capture.SetRgb24()) << "frames already arrive as BGR";
 
+    // A size the camera cannot do is told once; the picture runs on at the size it had,
+    // through every later pause and return to the live picture.
     EXPECT_FALSE(capture.SetFrameSize(100000, 480));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{capturemsg::kSetFormatFailed});
-    EXPECT_NE(capture.State(), StreamState::Running) << "the preview stays stopped";
+    EXPECT_EQ(capture.State(), StreamState::Running);
+    EXPECT_EQ(capture.FormatSize(), (FrameSize{640, 480}));
+    ASSERT_TRUE(waitForFrames(capture, capture.Grabber().FrameCount()));
+    EXPECT_EQ(capture.Grabber().LastFrameSize(), (FrameSize{640, 480}));
+    EXPECT_TRUE(capture.ShowPreview(false));
+    EXPECT_TRUE(capture.ShowPreview(true));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{capturemsg::kSetFormatFailed});
 
     prompter.clear();
     capture.ReleaseGraph();
