@@ -306,6 +306,12 @@ void CMainFrame::buildPanes()
     });
 }
 
+void CMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason why)
+{
+    // A double click wakes the window; a single click belongs to the icon's menu.
+    if (why == QSystemTrayIcon::DoubleClick) wake();
+}
+
 void CMainFrame::buildTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
@@ -314,9 +320,7 @@ void CMainFrame::buildTray()
     auto* menu = new QMenu(this);
     buildMenu(TrayMenu(), menu);
     tray_->setContextMenu(menu);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-        if (why == QSystemTrayIcon::DoubleClick || why == QSystemTrayIcon::Trigger) wake();
-    });
+    connect(tray_, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
     tray_->show();
 }
 

@@ -17,6 +17,7 @@
 
 #include <QRect>
 #include <QMainWindow>
+#include <QSystemTrayIcon>
 
 #include <filesystem>
 #include <functional>
@@ -72,6 +73,8 @@ public:
     // The wake-up of a second start, the tray's double click and F11: show maximised (in
     // full screen when it was) and run the live picture again if live mode is on.
     void wake();
+    // The tray icon's clicks: a double click wakes the window.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason why);
 
     Settings& settings() { return settings_; }
     const scan::ScanState& scanState() const { return scan_; }

@@ -279,6 +279,18 @@ TEST_F(MainFrameTest, WakingFromTheTrayKeepsFullScreen)
     EXPECT_TRUE(f.menuBar()->isVisible());
 }
 
+TEST_F(MainFrameTest, OnlyADoubleClickOnTheTrayIconWakesTheWindow)
+{
+    CMainFrame& f = make(false);
+    f.hide();  // as into the tray
+    f.OnTrayActivated(QSystemTrayIcon::Trigger);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.isVisible()) << "a single click";
+    f.OnTrayActivated(QSystemTrayIcon::DoubleClick);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.isVisible());
+}
+
 TEST_F(MainFrameTest, DraggingThePresetRectangleHoldsThePictureOnScreen)
 {
     CMainFrame& f = make(true);
