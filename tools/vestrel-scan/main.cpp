@@ -142,11 +142,7 @@ int Run(int argc, const char* const* argv)
     output::EBook ebook;
     ScanPdfWriter pdfWriter(settings, state, ebook, prompter);
     scanner.setPdfWriter(&pdfWriter);
-    if (line->ebook) {
-        ebook.start();
-        state.pdfEbookMode = true;
-        state.ebookPageCount = 0;
-    }
+    if (line->ebook) ebook.start();  // the scanner asks the writer whether a book is open
 
     if (line->count == 1) {
         const bool stored = Report(scanner.scan(), line->ebook);
