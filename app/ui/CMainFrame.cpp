@@ -352,6 +352,7 @@ FrameState CMainFrame::State() const
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore);
+    s.features.add(Feature::TextRecognition);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     s.timedScanning = scan_.timedScanning;

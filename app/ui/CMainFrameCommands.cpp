@@ -16,6 +16,7 @@
 #include "CThumbViewerView.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "RecognitionRun.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -72,6 +73,9 @@ void CMainFrame::registerHandlers()
     };
     handlers_[ID_STOP_SCAN] = [this] {
         if (scanDriver_) scanDriver_->stopTimed();
+    };
+    handlers_[ID_OCR] = handlers_[ID_OCR_2] = [this] {
+        ocr::RecognitionRun::Of(this, prompter_).start(scan_.liveMode, doc_->Image());
     };
 }
 

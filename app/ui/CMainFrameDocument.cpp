@@ -13,6 +13,7 @@
 #include "EBookSession.h"
 #include "PdfCompositionDialog.h"
 #include "Prompter.h"
+#include "SearchablePages.h"
 
 #include <QApplication>
 
@@ -143,6 +144,9 @@ void CMainFrame::OnMakePdf()
             return names.acceptedName();
         },
         this);
+    // Searchable pages are offered when the language data are there to read them.
+    if (ocr::MissingLanguages(ocr::kDefaultLanguages).empty())
+        dialog.setPageTextSource(RecognisedPageText());
     dialog.exec();
 }
 
