@@ -160,7 +160,10 @@ bool VirtualSource::makeFrame(cv::Mat& frame)
 {
     try {
         if (files_) {
-            std::optional<cv::Mat> picture = files_->next({size_.width, size_.height});
+            if (takenCount_) {
+                for (const std::uint64_t taken = takenCount_(); takenSeen_ < taken; ++takenSeen_) files_->advance();
+            }
+            std::optional<cv::Mat> picture = files_->current({size_.width, size_.height});
             if (!picture) {
                 error_ = "none of the image files decodes";
                 return false;

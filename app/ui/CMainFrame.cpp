@@ -314,7 +314,7 @@ void CMainFrame::buildPanes()
     });
     connect(liveView_, &CLiveView::presetDrawn, this, [this](FrameRect r) { OnPresetDrawn(r); });
     connect(liveView_, &CLiveView::previewPauseRequested, this, [this](bool paused) {
-        if (camera_) camera_->showPreview(!paused);
+        if (camera_) camera_->holdPicture(paused);
     });
     liveView_->setGeometrySource([this] {
         LiveViewGeometry g;
@@ -330,6 +330,12 @@ void CMainFrame::buildPanes()
     });
 }
 
+void CMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason why)
+{
+    // A double click wakes the window; a single click belongs to the icon's menu.
+    if (why == QSystemTrayIcon::DoubleClick) wake();
+}
+
 void CMainFrame::buildTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
@@ -338,9 +344,7 @@ void CMainFrame::buildTray()
     auto* menu = new QMenu(this);
     buildMenu(TrayMenu(), menu);
     tray_->setContextMenu(menu);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-        if (why == QSystemTrayIcon::DoubleClick || why == QSystemTrayIcon::Trigger) wake();
-    });
+    connect(tray_, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
     tray_->show();
 }
 

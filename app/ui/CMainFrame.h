@@ -18,6 +18,7 @@
 
 #include <QRect>
 #include <QMainWindow>
+#include <QSystemTrayIcon>
 
 #include <filesystem>
 #include <functional>
@@ -72,9 +73,11 @@ public:
     FrameState State() const;
     void updateCommandUi();
 
-    // The wake-up of a second start, the tray's double click and F11: show maximised and
-    // run the live picture again if live mode is on.
+    // The wake-up of a second start, the tray's double click and F11: show maximised (in
+    // full screen when it was) and run the live picture again if live mode is on.
     void wake();
+    // The tray icon's clicks: a double click wakes the window.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason why);
 
     Settings& settings() { return settings_; }
     const scan::ScanState& scanState() const { return scan_; }

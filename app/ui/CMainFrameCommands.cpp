@@ -361,8 +361,14 @@ void CMainFrame::wake()
     if (scan_.liveMode && camera_) camera_->showPreview(true);
     // Without a window manager (a bare X server) maximising does nothing: the window takes
     // the screen's free area itself first.
-    if (!fullScreen_ && screen()) setGeometry(screen()->availableGeometry());
-    showMaximized();
+    // A window hidden in full screen comes back in full screen: the frame still runs as one
+    // (menus hidden, "全屏显示" checked).
+    if (fullScreen_) {
+        showFullScreen();
+    } else {
+        if (screen()) setGeometry(screen()->availableGeometry());
+        showMaximized();
+    }
     raise();
     activateWindow();
     // Enter scans and Esc stops from the moment the window comes up.

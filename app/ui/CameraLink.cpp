@@ -53,6 +53,12 @@ void CameraLink::showPreview(bool on)
     if (video_) video_->setVisible(on);
 }
 
+void CameraLink::holdPicture(bool hold)
+{
+    if (hold) main_.Pause();
+    else main_.Run();
+}
+
 QWidget* CameraLink::videoWindow() { return video_.data(); }
 
 void CameraLink::place(const VideoPlacement& p)
@@ -68,17 +74,11 @@ void CameraLink::applySettings(const Settings& settings)
     main_.Grabber().SetSettings(GrabberSettingsFrom(settings));
 }
 
-int CameraLink::frameWidth() const
-{
-    const FrameSize size = main_.Grabber().LastFrameSize();
-    return size.empty() ? main_.FormatSize().width : size.width;
-}
+// The size the device has applied: right after a format switch the newest frame may
+// still be one of the old size.
+int CameraLink::frameWidth() const { return main_.FormatSize().width; }
 
-int CameraLink::frameHeight() const
-{
-    const FrameSize size = main_.Grabber().LastFrameSize();
-    return size.empty() ? main_.FormatSize().height : size.height;
-}
+int CameraLink::frameHeight() const { return main_.FormatSize().height; }
 
 void CameraLink::setDeviceLostHandler(std::function<void()> handler)
 {

@@ -23,6 +23,7 @@ public:
     bool open() override;
     bool start(QWidget* owner) override;
     void showPreview(bool on) override;
+    void holdPicture(bool hold) override;
     QWidget* videoWindow() override;
     void place(const VideoPlacement& placement) override;
     void applySettings(const Settings& settings) override;

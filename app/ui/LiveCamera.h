@@ -32,6 +32,9 @@ public:
     // cannot be built.
     virtual bool start(QWidget* owner) = 0;
     virtual void showPreview(bool on) = 0;
+    // Holds the picture still (the stream pauses) with its last frame kept on screen, as
+    // while the user drags the preset rectangle on it.
+    virtual void holdPicture(bool hold) = 0;
     virtual QWidget* videoWindow() = 0;  // null before start()
     // Places the video window in its owner for the current frame size and turn state.
     virtual void place(const VideoPlacement& placement) = 0;

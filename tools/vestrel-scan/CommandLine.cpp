@@ -38,6 +38,10 @@ std::optional<ScanCommandLine> ParseScanCommandLine(int argc, const char* const*
             line.idCopy = true;
             continue;
         }
+        if (option == "--ebook" && !hasValue) {
+            line.ebook = true;
+            continue;
+        }
         const bool known = option == "--home" || option == "--camera" || option == "--count" ||
                            option == "--interval" || option == "--name";
         if (!known) {
@@ -70,8 +74,8 @@ std::optional<ScanCommandLine> ParseScanCommandLine(int argc, const char* const*
             line.intervalMs = *ms;
         }
     }
-    if (line.idCopy && (line.count != 1 || line.name)) {
-        error = "--id-copy copies one card under a time name: --count and --name do not apply";
+    if (line.idCopy && (line.count != 1 || line.name || line.ebook)) {
+        error = "--id-copy copies one card under a time name: --count, --name and --ebook do not apply";
         return std::nullopt;
     }
     return line;

@@ -1,7 +1,9 @@
 // vestrel-scan: the scanner without windows. It reads config.ini from the program folder as
 // the desktop program does, opens the first camera (or --camera SPEC), makes --count scans
 // (more than one as a timed scan every --interval milliseconds) and prints the full path of
-// every stored file on a line of its own.
+// every stored file on a line of its own. Scans to ".pdf" are stored by the program's own
+// PDF writer; with --ebook the run's pages go into one growing e-book PDF, as the program's
+// e-book does, and that file is printed once.
 // Exit status: 0 all scans stored; 1 a failure (its message on standard error);
 // 2 a --name that the file-name rules refuse (the rule's message on standard error).
 //
@@ -13,6 +15,7 @@
 #include "CVideoCapture.h"
 #include "CaptureLink.h"
 #include "CommandLine.h"
+#include "EBook.h"
 #include "ConsolePrompter.h"
 #include "FileNameRules.h"
 #include "FileNaming.h"
@@ -21,6 +24,7 @@
 #include "ProgramDir.h"
 #include "ScanAreaSelection.h"
 #include "ScanMessages.h"
+#include "ScanToPdf.h"
 #include "Scanner.h"
 #include "Settings.h"
 #include "TimedScan.h"
@@ -88,11 +92,12 @@ bool OpenCamera(CVideoCapture& capture, Prompter& prompter, const std::string& s
     return false;
 }
 
-bool Report(const scan::ScanOutcome& outcome)
+// Prints the stored file; an e-book's pages are printed once, as the book, at the end.
+bool Report(const scan::ScanOutcome& outcome, bool ebook)
 {
     if (outcome.status != scan::ScanStatus::Stored && outcome.status != scan::ScanStatus::StoredPdf)
         return false;
-    std::cout << outcome.path.string() << '\n' << std::flush;
+    if (!ebook) std::cout << outcome.path.string() << '\n' << std::flush;
     return true;
 }
 
@@ -134,6 +139,16 @@ int RunIdCopy(const ScanCommandLine& line, const Settings& settings, Prompter& p
     return kExitStored;
 }
 
+// Finishes the e-book of the run and prints its file when it has pages.
+int FinishEBook(output::EBook& ebook, bool allStored)
+{
+    const std::filesystem::path book = ebook.path();
+    const bool hasPages = ebook.pageCount() > 0;
+    ebook.finish();
+    if (hasPages) std::cout << book.string() << '\n' << std::flush;
+    return allStored && hasPages ? kExitStored : kExitFailed;
+}
+
 int Run(int argc, const char* const* argv)
 {
     ConsolePrompter prompter(std::cerr);
@@ -173,8 +188,16 @@ int Run(int argc, const char* const* argv)
     scan::GrabberFrameSource frames(capture.Grabber());
     CommandLineName names(typedName);
     scan::Scanner scanner(settings, state, prompter, frames, names);
+    output::EBook ebook;
+    ScanPdfWriter pdfWriter(settings, state, ebook, prompter);
+    scanner.setPdfWriter(&pdfWriter);
+    if (line->ebook) ebook.start();  // the scanner asks the writer whether a book is open
 
-    if (line->count == 1) return Report(scanner.scan()) ? kExitStored : kExitFailed;
+    if (line->count == 1) {
+        const bool stored = Report(scanner.scan(), line->ebook);
+        if (line->ebook) return FinishEBook(ebook, stored);
+        return stored ? kExitStored : kExitFailed;
+    }
 
     const scan::TimedScanStart start = scan::StartTimedScan(settings, state, names);
     if (!start.started) return kExitFailed;
@@ -184,9 +207,10 @@ int Run(int argc, const char* const* argv)
     for (int i = 0; i < line->count && allStored; ++i) {
         next += period;
         std::this_thread::sleep_until(next);
-        allStored = Report(scan::TimedScanTick(scanner, state));
+        allStored = Report(scan::TimedScanTick(scanner, state), line->ebook);
     }
     scan::StopTimedScan(state);
+    if (line->ebook) return FinishEBook(ebook, allStored);
     return allStored ? kExitStored : kExitFailed;
 }
 
