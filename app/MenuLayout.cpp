@@ -97,7 +97,7 @@ std::vector<MenuNode> BuildStillContextMenu()
             Item(ID_REMOVE_PASTE, "移除粘贴"), Sep(), Item(ID_RECT_SELECT, "矩形框选"),
             Item(ID_FREE_SELECT, "自由框选"), Item(ID_SET_FONT, "设置字体"), Item(ID_CROP, "裁剪"),
             Sep(), Item(ID_ZOOM_IN, "放大"), Item(ID_ZOOM_OUT, "缩小"), Item(ID_PAN, "移动"),
-            Item(ID_FULL_SCREEN, "全屏显示"), Sep(), Item(ID_OCR, "文字识别")};
+            Item(ID_FULL_SCREEN, "全屏显示"), Sep(), Item(ID_OCR_2, "文字识别")};
 }
 
 }  // namespace

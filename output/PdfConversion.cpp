@@ -16,18 +16,6 @@ namespace {
 
 constexpr int kThumbnailSide = 100;
 
-// Places one image on a page of its own size; false (no page) when it cannot be read.
-bool addImagePage(pdf::PdfDocument& document, const std::string& image)
-{
-    const int handle = document.load_image("auto", image);
-    if (handle < 0)
-        return false;
-    document.begin_page_ext(0, 0);
-    document.fit_image(handle, 0, 0, "adjustpage");
-    document.close_image(handle);
-    return document.end_page_ext();
-}
-
 bool beginDocument(pdf::PdfDocument& document, const std::filesystem::path& output)
 {
     document.set_parameter("errorpolicy", "return");
@@ -106,6 +94,20 @@ bool beginScratchDocument(pdf::PdfDocument& document, const ScratchTarget& targe
 
 }  // namespace
 
+bool addImagePage(pdf::PdfDocument& document, const std::string& image, const PageTextSource& text)
+{
+    const int handle = document.load_image("auto", image);
+    if (handle < 0)
+        return false;
+    document.begin_page_ext(0, 0);
+    document.fit_image(handle, 0, 0, "adjustpage");
+    if (text)
+        if (const auto layer = text(image))
+            document.fit_text_layer(handle, *layer);
+    document.close_image(handle);
+    return document.end_page_ext();
+}
+
 std::string targetBaseName(const std::string& typed)
 {
     return typed.substr(0, typed.find('.'));
@@ -118,7 +120,8 @@ std::string defaultPdfName(const std::filesystem::path& image)
 
 ConversionResult mergeToPdf(const std::vector<std::string>& images,
                             const std::filesystem::path& saveFolder, const std::string& name,
-                            Prompter& prompter, const ConversionProgress& progress)
+                            Prompter& prompter, const ConversionProgress& progress,
+                            const PageTextSource& text)
 {
     ConversionResult result;
     if (images.empty()) {
@@ -139,7 +142,7 @@ ConversionResult mergeToPdf(const std::vector<std::string>& images,
     }
     const int total = int(images.size());
     for (int i = 0; i < total; ++i) {
-        if (addImagePage(document, images[std::size_t(i)]))
+        if (addImagePage(document, images[std::size_t(i)], text))
             ++result.pages;
         else
             result.skipped.push_back(images[std::size_t(i)]);
@@ -165,7 +168,7 @@ ConversionResult mergeToPdf(const std::vector<std::string>& images,
 ConversionResult separatePdfs(const std::vector<std::string>& images,
                               const std::filesystem::path& saveFolder,
                               const std::optional<std::string>& name, Prompter& prompter,
-                              const ConversionProgress& progress)
+                              const ConversionProgress& progress, const PageTextSource& text)
 {
     ConversionResult result;
     if (images.empty()) {
@@ -180,7 +183,7 @@ ConversionResult separatePdfs(const std::vector<std::string>& images,
         pdf::PdfDocument document;
         if (beginScratchDocument(document, output)) {
             // An unreadable image gives no empty PDF.
-            const bool placed = addImagePage(document, image);
+            const bool placed = addImagePage(document, image, text);
             const bool complete = document.end_document();
             if (placed && complete && output.commit()) {
                 result.written.push_back(output.target());

@@ -4,6 +4,8 @@
 // between pages and stop when the callback says so.
 
 #include "Prompter.h"
+#include "PdfDocument.h"
+#include "TextLayer.h"
 
 #include <filesystem>
 #include <functional>
@@ -15,6 +17,11 @@ namespace vestrel::output {
 
 // Called after each image with (images done, images in all); false cancels the job.
 using ConversionProgress = std::function<bool(int done, int total)>;
+
+// The words of an image for a searchable page, or nothing when it has none to give
+// (recognition failed): the page then holds the picture alone. Called on the conversion's
+// thread, one image after another.
+using PageTextSource = std::function<std::optional<pdf::TextLayer>(const std::string& image)>;
 
 struct ConversionResult {
     std::vector<std::filesystem::path> written;  // PDF files made
@@ -37,7 +44,8 @@ std::string defaultPdfName(const std::filesystem::path& image);
 // it was.
 ConversionResult mergeToPdf(const std::vector<std::string>& images,
                             const std::filesystem::path& saveFolder, const std::string& name,
-                            Prompter& prompter, const ConversionProgress& progress = {});
+                            Prompter& prompter, const ConversionProgress& progress = {},
+                            const PageTextSource& text = {});
 
 // One PDF per image: `name`0.pdf, `name`1.pdf ... or, without a name, the default names.
 // An output that cannot be created is skipped silently; unreadable images are named in
@@ -45,7 +53,13 @@ ConversionResult mergeToPdf(const std::vector<std::string>& images,
 ConversionResult separatePdfs(const std::vector<std::string>& images,
                               const std::filesystem::path& saveFolder,
                               const std::optional<std::string>& name, Prompter& prompter,
-                              const ConversionProgress& progress = {});
+                              const ConversionProgress& progress = {},
+                              const PageTextSource& text = {});
+
+// Places one image on a page of its own size, with its text layer when `text` gives one;
+// false (no page) when the image cannot be read.
+bool addImagePage(pdf::PdfDocument& document, const std::string& image,
+                  const PageTextSource& text = {});
 
 enum class ConversionKind { Merge, Separate };
 

@@ -7,7 +7,6 @@
 
 #include "CQuorvanDoc.h"
 #include "CommandTable.h"
-#include "EBook.h"
 #include "LibraryHooks.h"
 #include "FrameLayout.h"
 #include "LiveCamera.h"
@@ -43,7 +42,7 @@ class CThumbViewerView;
 }
 
 class CButtonView;
-class ScanPdfWriter;
+class EBookSession;
 class CHelperView;
 class CLiveView;
 class Prompter;
@@ -90,8 +89,8 @@ public:
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
-    const output::EBook& ebook() const { return ebook_; }
-    QWidget* ebookToolWindow() const { return ebookBar_; }
+    const EBookSession& ebook() const { return *ebook_; }
+    QWidget* ebookToolWindow() const;
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
     // when nothing stands in the way any more.
     bool confirmStopEBook();
@@ -142,10 +141,6 @@ private:
     void onScanStored(const std::filesystem::path& path);
     void showPendingScan();
     void OnMakePdf();
-    void OnEbookStart();
-    void OnEbookStop();
-    void watchEbookBar();  // timer 4
-    void finishEBook();
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -155,10 +150,7 @@ private:
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
-    output::EBook ebook_;
-    std::unique_ptr<ScanPdfWriter> pdfWriter_;
-    QWidget* ebookBar_ = nullptr;  // the e-book's floating tool window
-    QTimer* ebookTimer_ = nullptr; // timer 4
+    std::unique_ptr<EBookSession> ebook_;
     bool fullScreen_ = false;
     QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;

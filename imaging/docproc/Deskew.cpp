@@ -1,12 +1,12 @@
 #include "Deskew.h"
 
 #include "GreyPicture.h"
+#include "NoThrow.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <numbers>
 #include <vector>
 
@@ -34,7 +34,7 @@ cv::Scalar EdgeColour(const cv::Mat& picture)
     return colour;
 }
 
-cv::Mat Turned(const cv::Mat& source, double degrees)
+cv::Mat Turned(const cv::Mat& source, double degrees, cv::Mat& transform)
 {
     const double radians = degrees * std::numbers::pi / 180.0;
     const double c = std::abs(std::cos(radians));
@@ -42,7 +42,7 @@ cv::Mat Turned(const cv::Mat& source, double degrees)
     const cv::Size size(static_cast<int>(std::ceil(source.cols * c + source.rows * s)),
                         static_cast<int>(std::ceil(source.cols * s + source.rows * c)));
     const cv::Point2f centre((source.cols - 1) / 2.0f, (source.rows - 1) / 2.0f);
-    cv::Mat transform = cv::getRotationMatrix2D(centre, degrees, 1.0);
+    transform = cv::getRotationMatrix2D(centre, degrees, 1.0);
     transform.at<double>(0, 2) += (size.width - source.cols) / 2.0;
     transform.at<double>(1, 2) += (size.height - source.rows) / 2.0;
     cv::Mat turned;
@@ -53,20 +53,18 @@ cv::Mat Turned(const cv::Mat& source, double degrees)
 
 }  // namespace
 
-int Deskew(const cv::Mat& source, cv::Mat& straightened)
+int Deskew(const cv::Mat& source, cv::Mat& straightened, cv::Mat* transform)
 {
     const SkewMeasurement skew = MeasureSkew(source);
     if (!skew.reliable || std::abs(skew.angleDegrees) < kLevelEnough)
         return 0;
-    try {
+    return detail::NoThrow(0, [&] {
         // Turning by the opposite of the text angle levels the lines.
-        straightened = Turned(source, -skew.angleDegrees);
+        cv::Mat used;
+        straightened = Turned(source, -skew.angleDegrees, used);
+        if (transform) *transform = used;
         return 1;
-    } catch (const cv::Exception&) {
-        return 0;
-    } catch (const std::exception&) {
-        return 0;
-    }
+    });
 }
 
 }  // namespace vestrel::docproc

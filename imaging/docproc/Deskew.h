@@ -27,6 +27,9 @@ SkewMeasurement MeasureSkew(const cv::Mat& picture);
 // Returns zero, with `straightened` left as it was, when there is nothing to straighten: a
 // blank page, a photograph, no clear text angle, a page already level within 0.05 degrees,
 // an unsupported picture or a failure. Never throws.
-int Deskew(const cv::Mat& source, cv::Mat& straightened);
+// With `transform`, a straightened picture also gives the 2 x 3 affine matrix (CV_64F)
+// that took each source pixel to its place in it, so that positions found in the straight
+// page (the words text recognition reads) can be carried back to the source.
+int Deskew(const cv::Mat& source, cv::Mat& straightened, cv::Mat* transform = nullptr);
 
 }  // namespace vestrel::docproc

@@ -14,17 +14,6 @@ constexpr double kFallbackHeight = 842;
 // PDF viewers refuse pages beyond this many points.
 constexpr double kLargestPage = 14400;
 
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    std::string result = text;
-    result.erase(result.find_last_not_of('0') + 1);
-    if (!result.empty() && result.back() == '.')
-        result.pop_back();
-    return result;
-}
-
 }  // namespace
 
 PdfDocument::~PdfDocument()
@@ -67,6 +56,7 @@ int PdfDocument::begin_document(const std::filesystem::path& path, const std::st
     images_.clear();
     pages_.clear();
     page_ = Page{};
+    fontObject_ = 0;
     error_.clear();
     return 1;
 }
@@ -138,8 +128,9 @@ bool PdfDocument::fit_image(int image, double x, double y, const std::string& op
         return fail("unsupported fit option " + options);
     }
     page_.images[image] = placed.object;
-    page_.content += "q " + number(placed.widthPt) + " 0 0 " + number(placed.heightPt) + " " +
-                     number(x) + " " + number(y) + " cm /Im" + std::to_string(image) +
+    page_.placements[image] = Page::Placement{x, y, placed.widthPt, placed.heightPt};
+    page_.content += "q " + pdfNumber(placed.widthPt) + " 0 0 " + pdfNumber(placed.heightPt) + " " +
+                     pdfNumber(x) + " " + pdfNumber(y) + " cm /Im" + std::to_string(image) +
                      " Do Q\n";
     return true;
 }
@@ -197,12 +188,14 @@ bool PdfDocument::end_page_ext(const std::string&)
     std::string xobjects;
     for (const auto& [handle, object] : page_.images)
         xobjects += "/Im" + std::to_string(handle) + " " + std::to_string(object) + " 0 R ";
+    const std::string fonts =
+        page_.hasText ? "/Font <</F0 " + std::to_string(fontObject_) + " 0 R>> " : "";
     const int pageObject = file_.reserve();
     file_.writeObject(pageObject,
                       "<</Type /Page /Parent " + std::to_string(pagesObject_) +
-                          " 0 R /MediaBox [0 0 " + number(width) + " " + number(height) +
-                          "] /Resources <</XObject <<" + xobjects +
-                          ">> /ProcSet [/PDF /ImageB /ImageC /ImageI]>> /Contents " +
+                          " 0 R /MediaBox [0 0 " + pdfNumber(width) + " " + pdfNumber(height) +
+                          "] /Resources <</XObject <<" + xobjects + ">> " + fonts +
+                          "/ProcSet [/PDF /Text /ImageB /ImageC /ImageI]>> /Contents " +
                           std::to_string(contentObject) + " 0 R>>");
     pages_.push_back(pageObject);
     page_ = Page{};

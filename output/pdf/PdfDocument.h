@@ -9,6 +9,7 @@
 // and memory does not grow with the pages: images stream to the file as they load.
 
 #include "PdfFile.h"
+#include "TextLayer.h"
 
 #include <filesystem>
 #include <map>
@@ -40,6 +41,9 @@ public:
     // the page becomes the image's size plus (x, y).
     bool fit_image(int image, double x, double y, const std::string& options);
     bool close_image(int image);
+    // Lays the words of `layer` invisibly over `image` where fit_image placed it on this
+    // page (call before close_image). Words with nothing to show are left out.
+    bool fit_text_layer(int image, const TextLayer& layer);
     // Writes the page and commits it to disk.
     bool end_page_ext(const std::string& options = {});
     // Completes and closes the file; true when everything reached the disk.
@@ -61,12 +65,19 @@ private:
         double height = 0;
         std::string content;
         std::map<int, int> images;  // handle -> object, for the resources
+        struct Placement {
+            double x, y, width, height;
+        };
+        std::map<int, Placement> placements;  // where fit_image put each image, points
+        bool hasText = false;
     };
 
     bool fail(const std::string& message);
     std::string infoDictionary() const;
     std::string trailerEntries() const;
     void writeDocumentObjects();
+    // The one font of every text layer, written with the first layer.
+    int invisibleFont();
 
     PdfFile file_;
     std::string error_;
@@ -78,6 +89,7 @@ private:
     std::map<std::string, std::string> info_;
     std::map<int, Image> images_;
     int nextImage_ = 0;
+    int fontObject_ = 0;
     std::vector<int> pages_;  // page objects in order
     Page page_;
 };

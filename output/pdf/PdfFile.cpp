@@ -150,6 +150,17 @@ bool PdfFile::close()
     return good_;
 }
 
+std::string pdfNumber(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string result = text;
+    result.erase(result.find_last_not_of('0') + 1);
+    if (!result.empty() && result.back() == '.')
+        result.pop_back();
+    return result == "-0" ? "0" : result;
+}
+
 std::string pdfTextString(std::string_view utf8)
 {
     const bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {

@@ -56,6 +56,8 @@ private:
     std::int64_t lastXref_ = -1;
 };
 
+// A number as PDF content writes it: at most four decimals, no trailing zeros.
+std::string pdfNumber(double value);
 // A PDF string: plain ASCII as a literal, anything else as UTF-16BE hex with the byte mark.
 std::string pdfTextString(std::string_view utf8);
 

@@ -5,6 +5,7 @@
 #include "ProgramDir.h"
 #include "SourceList.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -72,6 +73,9 @@ PdfCompositionDialog::PdfCompositionDialog(Prompter& prompter, AskName askName, 
         makeButton(ChooseSaveFolder, "选择文件夹", &PdfCompositionDialog::chooseSaveFolder));
 
     auto* convertRow = new QHBoxLayout;
+    searchable_ = new QCheckBox(QStringLiteral("可搜索文字"), this);
+    searchable_->setEnabled(false);
+    convertRow->addWidget(searchable_);
     convertRow->addStretch();
     convertRow->addWidget(makeButton(Merge, "合并转换", &PdfCompositionDialog::merge));
     convertRow->addWidget(makeButton(Separate, "分别转换", &PdfCompositionDialog::separate));
@@ -214,9 +218,10 @@ void PdfCompositionDialog::merge()
         return;
     }
     startJob(ConversionKind::Merge,
-             [images = sources_, folder = folderInEffect(), name = *name](
+             [images = sources_, folder = folderInEffect(), name = *name,
+              text = searchable_->isChecked() ? pageText_ : PageTextSource{}](
                  Prompter& prompter, const ConversionProgress& progress) {
-                 return mergeToPdf(images, folder, name, prompter, progress);
+                 return mergeToPdf(images, folder, name, prompter, progress, text);
              });
 }
 
@@ -237,9 +242,10 @@ void PdfCompositionDialog::separate()
             name = *typed;
     }
     startJob(ConversionKind::Separate,
-             [images = sources_, folder = folderInEffect(), name](
+             [images = sources_, folder = folderInEffect(), name,
+              text = searchable_->isChecked() ? pageText_ : PageTextSource{}](
                  Prompter& prompter, const ConversionProgress& progress) {
-                 return separatePdfs(images, folder, name, prompter, progress);
+                 return separatePdfs(images, folder, name, prompter, progress, text);
              });
 }
 
@@ -268,12 +274,21 @@ void PdfCompositionDialog::jobFinished()
     emit conversionFinished();
 }
 
+void PdfCompositionDialog::setPageTextSource(PageTextSource source)
+{
+    pageText_ = std::move(source);
+    searchable_->setEnabled(pageText_ && !job_.isRunning());
+    if (!pageText_)
+        searchable_->setChecked(false);
+}
+
 void PdfCompositionDialog::setConverting(bool converting)
 {
     // The list stays open to look at; what would change it or the job's target waits.
     for (const auto& [control, button] : buttons_)
         button->setEnabled(!converting);
     saveFolder_->setEnabled(!converting);
+    searchable_->setEnabled(!converting && pageText_);
     cancel_->setEnabled(converting);
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -54,6 +55,10 @@ public:
     QPushButton* cancelButton() const { return cancel_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusLabel() const { return status_; }
+    // "可搜索文字": the pages get the text read from them as an invisible, searchable
+    // layer. Offered only once a source of page text is set.
+    void setPageTextSource(PageTextSource source);
+    QCheckBox* searchableBox() const { return searchable_; }
     bool isConverting() const { return job_.isRunning(); }
 
     // Closing, however it comes, stops a running conversion after its current page and
@@ -95,6 +100,8 @@ private:
     QPushButton* cancel_;
     QProgressBar* progress_;
     QLabel* status_;
+    QCheckBox* searchable_;
+    PageTextSource pageText_;
 };
 
 }  // namespace vestrel::output

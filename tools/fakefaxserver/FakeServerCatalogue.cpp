@@ -545,4 +545,11 @@ int FakeFaxServer::waitingResults(const std::string& account) const
     return found == accounts_.end() ? 0 : static_cast<int>(found->second.results.size());
 }
 
+int FakeFaxServer::liveConnections(const std::string& account) const
+{
+    std::lock_guard lock(mutex_);
+    auto found = accounts_.find(account);
+    return found == accounts_.end() ? 0 : found->second.liveConnections;
+}
+
 }  // namespace vestrel::fakefax

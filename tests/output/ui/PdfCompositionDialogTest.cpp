@@ -10,6 +10,7 @@
 #include "TempProgramDir.h"
 #include "UiTestSupport.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -409,6 +410,50 @@ TEST_F(PdfCompositionDialogTest, SaveFolderRefusesTheRootAndIsStoredOnClose)
     IniFile config(programpath::ConfigFile());
     config.load();
     EXPECT_EQ(config.readString("Pdf", "SavePath", "", 1024), programpath::PdfDir().string());
+}
+
+}  // namespace
+}  // namespace vestrel::output
+
+namespace vestrel::output {
+namespace {
+
+TEST_F(PdfCompositionDialogTest, SearchableTextIsOfferedOnceThereIsASourceAndAskedOnTheWorker)
+{
+    auto dialog = makeDialog();
+    EXPECT_EQ(dialog->searchableBox()->text(), QStringLiteral("可搜索文字"));
+    EXPECT_FALSE(dialog->searchableBox()->isEnabled());
+
+    const std::thread::id uiThread = std::this_thread::get_id();
+    std::atomic<int> asked{0};
+    std::atomic<bool> offUiThread{true};
+    dialog->setPageTextSource([&](const std::string&) -> std::optional<pdf::TextLayer> {
+        ++asked;
+        offUiThread = offUiThread && std::this_thread::get_id() != uiThread;
+        return pdf::TextLayer{640, 480, {{"Harbour", 10, 100, 200, 40, 0}}};
+    });
+    ASSERT_TRUE(dialog->searchableBox()->isEnabled());
+    addFiles(*dialog, {threeImages()[0]});
+
+    // Unticked: plain pages, the source is not asked.
+    names = {std::string("plain")};
+    convert(*dialog, Dialog::Merge);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(testkit::runCommand("pdftotext '" + (pdfFolder() / "plain.pdf").string() + "' -").output
+                  .find("Harbour"),
+              std::string::npos);
+
+    dialog->searchableBox()->setChecked(true);
+    names = {std::string("found")};
+    convert(*dialog, Dialog::Merge);
+    prompter.script.answer(Answer::Yes);  // default names
+    convert(*dialog, Dialog::Separate);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(offUiThread);
+    for (const auto& pdf : {pdfFolder() / "found.pdf", pdfFolder() / "a.pdf"})
+        EXPECT_NE(testkit::runCommand("pdftotext '" + pdf.string() + "' -").output.find("Harbour"),
+                  std::string::npos)
+            << pdf;
 }
 
 }  // namespace
