@@ -98,9 +98,6 @@ public:
     cv::Mat ToBgr() const;
     // The picture as 8-bit grey (luminance, or the palette's value on grey palettes).
     cv::Mat ToGrey() const;
-    // 8-bit with the plain grey ramp: the index plane is the grey picture (Pixels() can be
-    // read as grey without a copy).
-    bool IsGreyRamp() const;
     // The picture as BGRA: alpha from the alpha channel, transparent pixels 0, else 255.
     cv::Mat ToBgra() const;
 
@@ -335,6 +332,8 @@ public:
     bool FromCodecImage(codecs::CodecImage&& picture);
 
 private:
+    // 8-bit with the plain grey ramp: the index plane is the grey picture.
+    bool IsGreyRamp() const;
     // Sets the pixels after an operation: inside the selection only when there is one.
     void ReplacePixels(const cv::Mat& result);
     // Applies a per-channel table (256 entries each). Grey-ramp pictures with three equal

@@ -9,11 +9,11 @@ namespace vestrel::scan {
 namespace {
 
 // The interchange picture of a chain image: BGR for colour, grey for grey pictures (at
-// this point of the chain an image is one or the other). Colour and grey-ramp pixels are
-// shared, not copied: only read them.
+// this point of the chain an image is one or the other). Colour pixels are shared, not
+// copied: only read them.
 cv::Mat Interchange(const CxImage& image)
 {
-    if (image.GetBpp() == 24 || image.IsGreyRamp()) return image.Pixels();
+    if (image.GetBpp() == 24) return image.Pixels();
     return image.IsGrayScale() ? image.ToGrey() : image.ToBgr();
 }
 
