@@ -134,9 +134,11 @@ void CQuorvanDoc::RefreshLibrary()
     Call(m_hooks.libraryChanged);
 }
 
-void CQuorvanDoc::PushHistory()
+bool CQuorvanDoc::PushHistory()
 {
-    m_history.Push(m_pImage.get());
+    if (m_history.Push(m_pImage.get())) return true;
+    m_prompter.message(msg::kHistoryFull, {}, MessageKind::Error);
+    return false;
 }
 
 bool CQuorvanDoc::CanNew() const { return !LiveShown(); }

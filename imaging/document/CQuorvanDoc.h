@@ -56,9 +56,13 @@ public:
     void SetPath(const std::string& path);
     void LoadFile(const std::string& path);
     void RefreshLibrary();
-    void PushHistory();
+    // Records the current image before a change. False, after telling the user, when the
+    // history has no memory to keep it: the change must not go ahead then.
+    bool PushHistory();
     // Drops every history state, as opening another file does.
     void ClearHistory() { m_history.Clear(); }
+    // Gives the history another byte budget (it starts empty again).
+    void LimitHistory(std::size_t bytes) { m_history = ImageHistory(bytes); }
 
     // Commands. Each does nothing while the live picture is shown, as its menu entry is
     // disabled then.
