@@ -2,42 +2,94 @@
 
 #include <algorithm>
 #include <exception>
-#include <future>
+#include <utility>
 
 namespace vestrel::document {
+namespace {
+
+std::size_t PlainBytes(const CxImage& image)
+{
+    return image.Pixels().total() * image.Pixels().elemSize() + image.AlphaMask().total() +
+           image.SelectionMask().total() + image.GetPaletteSize();
+}
+
+}  // namespace
+
+std::size_t ImageHistory::Slot::Bytes() const
+{
+    if (packed) return packed->HeldBytes();
+    return plain ? PlainBytes(*plain) : 0;
+}
+
+void ImageHistory::Slot::Settle(bool wait)
+{
+    if (!packing.valid()) return;
+    if (!wait && packing.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    try {
+        packed = packing.get();
+    } catch (const std::exception&) {
+        // Without the memory to pack, the plain copy stays: larger, but the state is kept.
+        packed.reset();
+    }
+    if (packed) plain.reset();
+}
+
+void ImageHistory::Slot::Reset()
+{
+    // A worker still packing this state is waited for: it reads the plain copy.
+    if (packing.valid()) packing.wait();
+    packing = {};
+    packed.reset();
+    plain.reset();
+}
 
 ImageHistory::ImageHistory(std::size_t byteBudget, Packer packer)
     : m_byteBudget(byteBudget), m_packer(std::move(packer))
 {
 }
 
-std::unique_ptr<PackedImage> ImageHistory::Pack(const CxImage& image) const
+ImageHistory::~ImageHistory()
 {
-    if (m_packer) return m_packer(image);
-    return std::make_unique<PackedImage>(image);
+    Clear();
+}
+
+ImageHistory::Slot ImageHistory::Keep(std::shared_ptr<const CxImage> plain) const
+{
+    Slot slot;
+    slot.plain = std::move(plain);
+    Packer packer = m_packer;
+    slot.packing = std::async(std::launch::async, [packer, picture = slot.plain] {
+        return packer ? packer(*picture) : std::make_unique<PackedImage>(*picture);
+    });
+    return slot;
 }
 
 bool ImageHistory::Push(const CxImage* current)
 {
-    // The state is packed before anything is dropped: a step that cannot be kept leaves
-    // the history as it was.
-    std::unique_ptr<PackedImage> packed;
+    // The copy is made before anything is dropped: a state that cannot be kept leaves the
+    // history as it was.
+    Slot kept;
     if (current && current->IsValid()) {
+        auto copy = std::make_shared<CxImage>();
         try {
-            packed = Pack(*current);
+            if (!copy->Copy(*current)) return false;
+            kept = Keep(std::move(copy));
         } catch (const std::exception&) {
-            return false;
+            return false;  // no memory, or no thread to pack on
         }
-        if (!packed || packed->HeldBytes() > m_byteBudget) return false;
+    }
+    // A state that alone exceeds the budget cannot be held even once packed.
+    if (kept.Holds()) {
+        kept.Settle(kept.Bytes() > m_byteBudget);
+        if (kept.Bytes() > m_byteBudget) return false;
     }
     if (m_position >= kSlots) {
-        std::rotate(m_slots.begin(), m_slots.begin() + 1, m_slots.end());
-        m_slots[kSlots - 1].reset();
+        DropOldest();
         m_position = kSlots - 1;
     }
-    for (int i = m_position; i < kSlots; ++i) m_slots[i].reset();
-    if (packed) {
-        m_slots[m_position] = std::move(packed);
+    for (int i = m_position; i < kSlots; ++i) m_slots[i].Reset();
+    if (kept.Holds()) {
+        m_slots[m_position] = std::move(kept);
         ++m_position;
         DropOldestOverBudget(m_position - 1);
     }
@@ -46,25 +98,36 @@ bool ImageHistory::Push(const CxImage* current)
 
 bool ImageHistory::SwapWith(int index, std::unique_ptr<CxImage>& current)
 {
-    // The picture leaving is packed on a second thread while the one coming back is
-    // unpacked on this one; both must succeed before anything changes.
+    Slot& slot = m_slots[index];
+    slot.Settle(false);
     std::unique_ptr<CxImage> restored;
-    std::unique_ptr<PackedImage> leaving;
     try {
-        auto packing = std::async(std::launch::async, [this, &current] { return Pack(*current); });
-        std::exception_ptr unpackError;
-        try {
-            restored = m_slots[index]->Unpack();
-        } catch (...) {
-            unpackError = std::current_exception();
+        if (slot.packed) {
+            restored = slot.packed->Unpack();
+        } else {
+            // Still being packed: its plain copy is read by the worker, so it is copied.
+            restored = std::make_unique<CxImage>();
+            if (!restored->Copy(*slot.plain)) return false;
         }
-        leaving = packing.get();
-        if (unpackError) std::rethrow_exception(unpackError);
     } catch (const std::exception&) {
         return false;
     }
-    if (!restored || !leaving) return false;
-    m_slots[index] = std::move(leaving);
+    // The picture leaving needs no copy: the history takes it over as it is.
+    std::shared_ptr<CxImage> leaving;
+    try {
+        leaving = std::move(current);
+    } catch (const std::exception&) {
+        return false;  // the conversion leaves `current` as it was when it throws
+    }
+    Slot kept;
+    try {
+        kept = Keep(leaving);
+    } catch (const std::exception&) {
+        current = std::make_unique<CxImage>(std::move(*leaving));
+        return false;
+    }
+    slot.Reset();
+    slot = std::move(kept);
     current = std::move(restored);
     return true;
 }
@@ -87,11 +150,21 @@ bool ImageHistory::Forward(std::unique_ptr<CxImage>& current)
     return true;
 }
 
+void ImageHistory::DropOldest()
+{
+    m_slots[0].Reset();
+    std::rotate(m_slots.begin(), m_slots.begin() + 1, m_slots.end());
+}
+
 void ImageHistory::DropOldestOverBudget(int keep)
 {
+    for (auto& slot : m_slots) slot.Settle(false);
+    if (HeldBytes() <= m_byteBudget) return;
+    // Plain copies still being packed may be what takes the history over: their packed
+    // forms are waited for before any state is given up.
+    for (auto& slot : m_slots) slot.Settle(true);
     while (HeldBytes() > m_byteBudget && keep > 0) {
-        std::rotate(m_slots.begin(), m_slots.begin() + 1, m_slots.end());
-        m_slots[kSlots - 1].reset();
+        DropOldest();
         --m_position;
         --keep;
     }
@@ -99,21 +172,25 @@ void ImageHistory::DropOldestOverBudget(int keep)
 
 void ImageHistory::Clear()
 {
-    for (auto& slot : m_slots) slot.reset();
+    for (auto& slot : m_slots) slot.Reset();
     m_position = 0;
 }
 
 bool ImageHistory::HasState(int index) const
 {
-    return index >= 0 && index < kSlots && m_slots[index] != nullptr;
+    return index >= 0 && index < kSlots && m_slots[index].Holds();
 }
 
 std::size_t ImageHistory::HeldBytes() const
 {
     std::size_t bytes = 0;
-    for (const auto& slot : m_slots)
-        if (slot) bytes += slot->HeldBytes();
+    for (const auto& slot : m_slots) bytes += slot.Bytes();
     return bytes;
+}
+
+void ImageHistory::FinishPacking()
+{
+    for (auto& slot : m_slots) slot.Settle(true);
 }
 
 }  // namespace vestrel::document

@@ -17,19 +17,35 @@ constexpr int kBandRows = 32;
 
 [[noreturn]] void OutOfMemory() { throw std::bad_alloc(); }
 
-// One row as differences to the byte `step` places to its left (the same channel of the
-// pixel before), the first pixel as it is. Unsigned arithmetic wraps, which keeps it
-// lossless.
-void DifferenceRow(const std::uint8_t* row, std::uint8_t* out, std::size_t bytes, std::size_t step)
+// One row as differences to a prediction of each byte from the same channel of the pixel
+// on its left and the pixel above: their mean (the first row uses the left pixel only,
+// the first pixel of a row the one above). On a photographed page the mean of two
+// neighbours guesses better than either, noise included. Unsigned arithmetic wraps, which
+// keeps it lossless.
+void DifferenceRow(const std::uint8_t* row, const std::uint8_t* above, std::uint8_t* out,
+                   std::size_t bytes, std::size_t step)
 {
     const std::size_t head = std::min(step, bytes);
-    for (std::size_t i = 0; i < head; ++i) out[i] = row[i];
-    for (std::size_t i = step; i < bytes; ++i) out[i] = std::uint8_t(row[i] - row[i - step]);
+    if (!above) {
+        for (std::size_t i = 0; i < head; ++i) out[i] = row[i];
+        for (std::size_t i = step; i < bytes; ++i) out[i] = std::uint8_t(row[i] - row[i - step]);
+        return;
+    }
+    for (std::size_t i = 0; i < head; ++i) out[i] = std::uint8_t(row[i] - above[i]);
+    for (std::size_t i = step; i < bytes; ++i)
+        out[i] = std::uint8_t(row[i] - ((unsigned(row[i - step]) + above[i]) >> 1));
 }
 
-void UndoDifferences(std::uint8_t* row, std::size_t bytes, std::size_t step)
+void UndoDifferences(std::uint8_t* row, const std::uint8_t* above, std::size_t bytes, std::size_t step)
 {
-    for (std::size_t i = step; i < bytes; ++i) row[i] = std::uint8_t(row[i] + row[i - step]);
+    const std::size_t head = std::min(step, bytes);
+    if (!above) {
+        for (std::size_t i = step; i < bytes; ++i) row[i] = std::uint8_t(row[i] + row[i - step]);
+        return;
+    }
+    for (std::size_t i = 0; i < head; ++i) row[i] = std::uint8_t(row[i] + above[i]);
+    for (std::size_t i = step; i < bytes; ++i)
+        row[i] = std::uint8_t(row[i] + ((unsigned(row[i - step]) + above[i]) >> 1));
 }
 
 struct CompressContext {
@@ -96,7 +112,8 @@ PackedImage::PackedImage(const CxImage& image)
     const std::size_t step = pixels.elemSize();
     const std::size_t rowBytes = std::size_t(pixels.cols) * step;
     m_pixels = Compress(pixels.rows, rowBytes, [&](int y, std::uint8_t* out) {
-        DifferenceRow(pixels.ptr<std::uint8_t>(y), out, rowBytes, step);
+        DifferenceRow(pixels.ptr<std::uint8_t>(y), y > 0 ? pixels.ptr<std::uint8_t>(y - 1) : nullptr, out,
+                      rowBytes, step);
     });
     m_alpha = CompressPlane(image.AlphaMask());
     m_selection = CompressPlane(image.SelectionMask());
@@ -108,7 +125,9 @@ std::unique_ptr<CxImage> PackedImage::Unpack() const
     cv::Mat pixels = DecompressPlane(m_pixels, m_width, m_height, m_pixelType);
     const std::size_t step = pixels.elemSize();
     const std::size_t rowBytes = std::size_t(pixels.cols) * step;
-    for (int y = 0; y < pixels.rows; ++y) UndoDifferences(pixels.ptr<std::uint8_t>(y), rowBytes, step);
+    for (int y = 0; y < pixels.rows; ++y)
+        UndoDifferences(pixels.ptr<std::uint8_t>(y), y > 0 ? pixels.ptr<std::uint8_t>(y - 1) : nullptr, rowBytes,
+                        step);
     cv::Mat alpha = DecompressPlane(m_alpha, m_width, m_height, CV_8UC1);
     cv::Mat selection = DecompressPlane(m_selection, m_width, m_height, CV_8UC1);
     return std::make_unique<CxImage>(
