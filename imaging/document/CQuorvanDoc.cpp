@@ -152,7 +152,8 @@ bool CQuorvanDoc::SaveIfWanted()
 {
     if (m_history.Position() <= 0) return true;
     switch (m_prompter.askYesNoCancel(msg::kAskSaveCurrent)) {
-    case Answer::Yes: Save(); return true;
+    // A save that fails or is cancelled stops what asked: the edits are never dropped.
+    case Answer::Yes: return Save();
     case Answer::Cancel: return false;
     default: return true;
     }
@@ -227,7 +228,8 @@ std::string CQuorvanDoc::WriteWithFallback(const std::string& scratch, const std
 
 bool CQuorvanDoc::Save()
 {
-    if (LiveShown()) return false;
+    // No test of the live picture here: closing the window and the library's open save the
+    // still picture whichever view is shown (the menu's Save rests while it is live).
     ResetTools();
     if (!m_pImage) return false;
     // A picture pasted into the empty document has no file yet: it needs a name first.

@@ -68,7 +68,7 @@ public:
     // disabled then.
     void OnFileNew();
     void OnFileOpen();
-    // Returns whether the image was written.
+    // Returns whether the image was written. Works whichever view is shown.
     bool Save();
     bool OnFileSaveAs();
     void OnDelete();
