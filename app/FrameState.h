@@ -26,6 +26,7 @@ enum class Feature {
     Mail,            // mail link and the fax web page
     TextRecognition,
     IdCardCopy,
+    ImageOperations,  // the effects and corrections of the "图像" and "效果" menus
     Count
 };
 
@@ -54,6 +55,7 @@ struct FrameState {
     bool idCardCopyMode = false;
     bool ebookRunning = false;
     bool printPreview = false;
+    bool imageBusy = false;        // an image operation is changing the picture
     int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none
     Orientation orientation;
 };

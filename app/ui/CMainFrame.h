@@ -38,6 +38,10 @@ namespace vestrel {
 namespace document {
 class CQuorvanView;
 }  // namespace document
+namespace operations {
+class ImageCommands;
+struct CommandHooks;
+}  // namespace operations
 namespace library {
 class CThumbViewerView;
 }
@@ -97,6 +101,10 @@ public:
     bool confirmStopEBook();
     // Opens an image as the current document, leaving the live picture (the file argument).
     void openFile(const std::string& path);
+    // The commands of the "图像" and "效果" menus.
+    operations::ImageCommands& imageOperations() { return *imageOps_; }
+    // The rotate dialog's live preview: the picture from before the dialog, turned.
+    void previewRotation(int degrees, bool keepSize);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -147,6 +155,16 @@ private:
     void watchEbookBar();  // timer 4
     void finishEBook();
 
+    // The image operations (CMainFrameImage.cpp)
+    operations::CommandHooks imageHooks();
+    void registerImageHandlers();
+    void onImageBusy(bool running);
+    void OnFreeRotate();
+    void OnGamma();
+    void OnColourCorrect();
+    void OnResolution();
+    void OnFileSize();
+
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
     std::unique_ptr<ScanDriver> scanDriver_;
@@ -154,6 +172,8 @@ private:
     Settings settings_;
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
+    std::unique_ptr<operations::ImageCommands> imageOps_;
+    QTimer* operationTimer_ = nullptr;  // takes a finished operation's picture
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
     output::EBook ebook_;
     std::unique_ptr<ScanPdfWriter> pdfWriter_;
@@ -181,6 +201,7 @@ private:
     library::CThumbViewerView* libraryView_ = nullptr;
     QMenu* liveContextMenu_ = nullptr;
     QMenu* stillContextMenu_ = nullptr;  // menu 163
+    QMenu* deskewMenu_ = nullptr;        // pop-up 230
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
 };

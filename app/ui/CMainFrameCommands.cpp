@@ -10,6 +10,7 @@
 #include "CMainFrame.h"
 #include "CommandIds.h"
 #include "DocumentMessages.h"
+#include "ImageCommands.h"
 #include "ImageSizeList.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
@@ -365,6 +366,8 @@ void CMainFrame::wake()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // An operation still running ends first: its result is part of what may be saved.
+    if (imageOps_->Busy()) imageOps_->Wait();
     // Edits not saved yet are offered for saving; Cancel keeps the program running.
     if (doc_->History().Position() > 0) {
         const Answer answer = prompter_.askYesNoCancel(document::msg::kAskSaveCurrent);
