@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FakeFaxServer.h"
@@ -48,6 +50,11 @@ protected:
     // Logs in through OpenConnectionEx; the handle is closed after the test.
     int login(int timeoutMs = 3000, int logFlag = 1)
     {
+        // A connection the client has just dropped may not be ended on the server's side
+        // yet, and the server refuses a second login of a live account: wait for it, as a
+        // user reconnecting would have to.
+        for (int i = 0; i < 300 && server.liveConnections(kAccount) > 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         int handle = -1;
         const int result = OpenConnectionEx(&handle, "127.0.0.1", port, kAccount, kPassword,
                                             timeoutMs, logFlag);

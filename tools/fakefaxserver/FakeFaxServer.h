@@ -109,6 +109,8 @@ public:
     UserSetting userSetting(const std::string& account) const;
     std::string password(const std::string& account) const;
     int waitingResults(const std::string& account) const;
+    // Logged-in connections of the account whose end the server has not yet seen.
+    int liveConnections(const std::string& account) const;
     int connectionsAccepted() const { return connectionCount_.load(); }
     void clearFrames();
 

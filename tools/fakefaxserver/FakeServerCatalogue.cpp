@@ -149,6 +149,10 @@ void FakeFaxServer::handle(Session& s, std::uint32_t type, std::uint8_t flag, st
             CopyToSlot(info.subAccount, account.subAccount);
             CopyToSlot(info.areaCode, "010");
             info.faxToneSeconds = account.setting.faxToneSeconds;
+            // The station id (at 136) and the prompt-tone choice (at 240) of the settings.
+            std::memcpy(reinterpret_cast<char*>(&info) + 136, account.setting.stationId,
+                        sizeof(account.setting.stationId));
+            std::memcpy(reinterpret_cast<char*>(&info) + 240, &account.setting.promptTone, sizeof(std::int32_t));
             CopyToSlot(info.userName, "Test User " + s.account);
             info.balance = 123.5;
             out = bytesOf(info);
@@ -539,6 +543,13 @@ int FakeFaxServer::waitingResults(const std::string& account) const
     std::lock_guard lock(mutex_);
     auto found = accounts_.find(account);
     return found == accounts_.end() ? 0 : static_cast<int>(found->second.results.size());
+}
+
+int FakeFaxServer::liveConnections(const std::string& account) const
+{
+    std::lock_guard lock(mutex_);
+    auto found = accounts_.find(account);
+    return found == accounts_.end() ? 0 : found->second.liveConnections;
 }
 
 }  // namespace vestrel::fakefax
