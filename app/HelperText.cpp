@@ -135,4 +135,28 @@ std::vector<HelperPiece> LiveHelperPieces(const LiveHelperInput& in)
     return {{10, 0, true, "动态："}, {50, 0, false, line1}, {50, 1, false, line2}};
 }
 
+StillHelperInput StillHelperInputOf(const document::CQuorvanDoc& doc, bool fullScreen, bool print11,
+                                    int printPos)
+{
+    using document::Tool;
+    StillHelperInput in;
+    in.hasImage = doc.Image() != nullptr;
+    in.fileDir = doc.FileDir();
+    in.fileName = doc.FileName();
+    in.zoom = doc.Zoom();
+    in.fitWindow = doc.IsFitWindow();
+    in.panTool = doc.ToolOn(Tool::Pan);
+    in.eraserTool = doc.ToolOn(Tool::Eraser);
+    in.penTool = doc.ToolOn(Tool::Pen);
+    in.cropTool = doc.ToolOn(Tool::Crop);
+    in.freeSelect = doc.ToolOn(Tool::FreeSelect);
+    in.rectSelect = doc.ToolOn(Tool::RectSelect);
+    in.pasting = doc.HasFloatingPaste();
+    in.textTool = doc.ToolOn(Tool::Text);
+    in.fullScreen = fullScreen;
+    in.print11 = print11;
+    in.printPos = printPos;
+    return in;
+}
+
 }  // namespace vestrel

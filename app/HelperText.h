@@ -4,6 +4,7 @@
 // picture the current file, the active tool's hint, or the zoom and the 1:1 print state.
 // The pane draws these pieces.
 
+#include "CQuorvanDoc.h"
 #include "Settings.h"
 
 #include <string>
@@ -54,31 +55,9 @@ struct StillHelperInput {
 
 std::vector<HelperPiece> StillHelperPieces(const StillHelperInput& in);
 
-// The input taken from the image document. A template because this core library does not
-// link the document: it is instantiated where the main window holds both.
-template <class Document>
-StillHelperInput StillHelperInputOf(const Document& doc, bool fullScreen, bool print11 = false,
-                                    int printPos = 0)
-{
-    StillHelperInput in;
-    in.hasImage = doc.Image() != nullptr;
-    in.fileDir = doc.m_strFileDir;
-    in.fileName = doc.m_strFileName;
-    in.zoom = doc.m_fZoom;
-    in.fitWindow = doc.m_bFitWindow;
-    in.panTool = doc.m_bPanTool;
-    in.eraserTool = doc.m_bEraserTool;
-    in.penTool = doc.m_bPenTool;
-    in.cropTool = doc.m_bCropTool;
-    in.freeSelect = doc.m_bFreeSelect;
-    in.rectSelect = doc.m_bRectSelect;
-    in.pasting = doc.m_bPasting;
-    in.textTool = doc.m_bTextTool;
-    in.fullScreen = fullScreen;
-    in.print11 = print11;
-    in.printPos = printPos;
-    return in;
-}
+// The input taken from the image document.
+StillHelperInput StillHelperInputOf(const document::CQuorvanDoc& doc, bool fullScreen,
+                                    bool print11 = false, int printPos = 0);
 
 // The short product title drawn at the right of both lines.
 inline constexpr const char* kHelperTitle = "维斯泰尔";

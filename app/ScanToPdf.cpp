@@ -35,12 +35,10 @@ bool ScanPdfWriter::writeFrame(const cv::Mat& frame, const std::filesystem::path
     }
 
     bool written = false;
-    if (state_.pdfEbookMode && ebook_.composing()) {
+    if (ebook_.composing())
         written = ebook_.addPage(pdfPath.parent_path(), pdfPath.filename().string(), scratch, prompter_);
-        state_.ebookPageCount = ebook_.pageCount();
-    } else if (!state_.pdfEbookMode) {
+    else
         written = output::writeSinglePagePdf(pdfPath, scratch);
-    }
     if (written) {
         // Where the photo library looks for the picture of a PDF.
         const std::filesystem::path thumbnail = library::PdfThumbnailFile(pdfPath.filename().string());

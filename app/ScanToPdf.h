@@ -26,6 +26,8 @@ public:
     void setClock(std::function<std::tm()> clock) { clock_ = std::move(clock); }
 
     bool writeFrame(const cv::Mat& frame, const std::filesystem::path& pdfPath) override;
+    bool composingBook() const override { return ebook_.composing(); }
+    int bookPages() const override { return ebook_.pageCount(); }
 
 private:
     const Settings& settings_;

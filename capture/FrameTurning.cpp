@@ -38,6 +38,21 @@ void fillMask(unsigned char* dst, int pixels, const unsigned char* mask)
     if (pixels > 0) std::memcpy(dst, mask, std::size_t(pixels) * 3);
 }
 
+// Paints row `i` of `out` in the mask colour outside the clear area; false when the whole
+// row lies outside it.
+bool maskOutsideClear(cv::Mat& out, int i, const cv::Rect& clear, const unsigned char* mask)
+{
+    unsigned char* d = out.ptr(i);
+    if (clear.empty() || i < clear.y || i >= clear.y + clear.height) {
+        fillMask(d, out.cols, mask);
+        return false;
+    }
+    const int clearRight = clear.x + clear.width;
+    fillMask(d, clear.x, mask);
+    fillMask(d + std::ptrdiff_t(clearRight) * 3, out.cols - clearRight, mask);
+    return true;
+}
+
 // Where the clear area of the input lands in the turned output.
 cv::Rect turnedRect(const cv::Rect& r, int rows, int cols, const Orientation& o)
 {
@@ -70,15 +85,7 @@ void turnSideways(const cv::Mat& in, cv::Mat& out, const cv::Rect& clear, bool l
     const unsigned char* mask = maskRow(out.cols);
     const int clearBottom = clear.y + clear.height;
     const int clearRight = clear.x + clear.width;
-    for (int i = 0; i < out.rows; ++i) {
-        unsigned char* d = out.ptr(i);
-        if (clear.empty() || i < clear.y || i >= clearBottom) {
-            fillMask(d, out.cols, mask);
-            continue;
-        }
-        fillMask(d, clear.x, mask);
-        fillMask(d + std::ptrdiff_t(clearRight) * 3, out.cols - clearRight, mask);
-    }
+    for (int i = 0; i < out.rows; ++i) maskOutsideClear(out, i, clear, mask);
     if (clear.empty()) return;
     for (int i0 = clear.y; i0 < clearBottom; i0 += kTile) {
         const int i1 = std::min(i0 + kTile, clearBottom);
@@ -112,16 +119,10 @@ void turnSideways(const cv::Mat& in, cv::Mat& out, const cv::Rect& clear, bool l
 void copyRows(const cv::Mat& in, cv::Mat& out, const cv::Rect& clear, bool reverse)
 {
     const unsigned char* mask = maskRow(out.cols);
-    const int clearBottom = clear.y + clear.height;
     const int clearRight = clear.x + clear.width;
     for (int i = 0; i < out.rows; ++i) {
+        if (!maskOutsideClear(out, i, clear, mask)) continue;
         unsigned char* d = out.ptr(i);
-        if (clear.empty() || i < clear.y || i >= clearBottom) {
-            fillMask(d, out.cols, mask);
-            continue;
-        }
-        fillMask(d, clear.x, mask);
-        fillMask(d + std::ptrdiff_t(clearRight) * 3, out.cols - clearRight, mask);
         if (!reverse) {
             if (in.data != out.data)
                     std::memcpy(d + std::ptrdiff_t(clear.x) * 3,

@@ -1,6 +1,6 @@
 #include "FaxPage.h"
 
-#include "TextBinarisation.h"
+#include "Binarisation.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -84,7 +84,10 @@ cv::Mat FaxBlackAndWhite(const cv::Mat& fitted, bool sourceWasBilevel) {
         cv::threshold(fitted, out, 127, 255, cv::THRESH_BINARY);
         return out;
     }
-    return LooksLikePhotograph(fitted) ? DitherPhotograph(fitted) : BinariseText(fitted);
+    if (LooksLikePhotograph(fitted)) return DitherPhotograph(fitted);
+    cv::Mat blackWhite;
+    if (!docproc::Binarise(fitted, blackWhite)) return {};
+    return blackWhite;
 }
 
 }  // namespace vestrel::doctiff

@@ -25,7 +25,8 @@ bool LooksLikePhotograph(const cv::Mat& gray);
 
 // Black and white for a fax: printed pages through the document binarisation, photographs
 // through error diffusion so that their shades survive as dot density. A page that was
-// bilevel already is only thresholded. Result: CV_8UC1 holding 0 and 255.
+// bilevel already is only thresholded. Result: CV_8UC1 holding 0 and 255, or empty when
+// the binarisation could not be done (out of memory).
 cv::Mat FaxBlackAndWhite(const cv::Mat& fitted, bool sourceWasBilevel);
 
 // Error diffusion (Floyd and Steinberg) to 0/255.

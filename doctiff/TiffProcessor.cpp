@@ -105,6 +105,7 @@ int TiffProcessor::ToFaxPages(const TiffCommand& cmd) {
         if (!reader.ReadPage(i, page)) return Fail(kTiffCannotRead, reader.error());
         const cv::Mat fitted = FitToFaxPage(page, format);
         const cv::Mat bw = FaxBlackAndWhite(fitted, page.bilevel);
+        if (bw.empty()) return Fail(kTiffCannotWrite, "page " + std::to_string(i + 1) + " could not be made black and white");
         if (!writer.WriteFaxPage(bw, format.xResolution, format.yResolution,
                                  i - cmd.firstPage + 1, last - cmd.firstPage + 1))
             return Fail(kTiffCannotWrite, writer.error());

@@ -143,15 +143,28 @@ bool FaxConnection::expectType(const char* name, const TcpMessage& reply, std::u
     return false;
 }
 
+bool FaxConnection::askFor(const char* name, LogicFields fields, std::span<const std::uint8_t> body,
+                           std::uint32_t replyType, PhysicalCheck check, TcpMessage& reply)
+{
+    return ask(name, fields, body, reply, check) && expectType(name, reply, replyType);
+}
+
+bool FaxConnection::wordOf(const char* name, const TcpMessage& reply, std::int32_t& word)
+{
+    if (reply.firstWord(word))
+        return true;
+    logf(logtext::kWrongReply, name);
+    return false;
+}
+
 int FaxConnection::getUserInfo(UserInfo& info)
 {
     if (state_ != kSlotLoggedIn)
         return QUENDLE_ERR_NOT_READY;
     std::memset(&info, 0, sizeof(info));
     TcpMessage reply;
-    if (!ask("REQ_GET_USERINFO", {REQ_GET_USERINFO, 1, SEG_WHOLE}, {}, reply,
-             PhysicalCheck::RequireSendData) ||
-        !expectType("REQ_GET_USERINFO", reply, REQ_GET_USERINFO_ACK))
+    if (!askFor("REQ_GET_USERINFO", {REQ_GET_USERINFO, 1, SEG_WHOLE}, {}, REQ_GET_USERINFO_ACK,
+                PhysicalCheck::RequireSendData, reply))
         return QUENDLE_ERR_NOT_READY;
     if (reply.body.size() != sizeof(UserInfo)) {
         logf(logtext::kWrongReply, "REQ_GET_USERINFO");
@@ -173,14 +186,11 @@ int FaxConnection::modifyUserSetting(const UserSetting& setting)
     CopyToSlot(body.stationId, SlotText(setting.stationId));
     TcpMessage reply;
     std::int32_t word = 0;
-    if (!ask("REQ_MODIFY_USERSETTING", {REQ_MODIFY_USERSETTING, 0, SEG_WHOLE}, bytesOf(body), reply,
-             PhysicalCheck::RequireSendData) ||
-        !expectType("REQ_MODIFY_USERSETTING", reply, REQ_MODIFY_USERSETTING_ACK))
+    if (!askFor("REQ_MODIFY_USERSETTING", {REQ_MODIFY_USERSETTING, 0, SEG_WHOLE}, bytesOf(body),
+                REQ_MODIFY_USERSETTING_ACK, PhysicalCheck::RequireSendData, reply))
         return QUENDLE_ERR_NOT_READY;
-    if (!reply.firstWord(word)) {
-        logf(logtext::kWrongReply, "REQ_MODIFY_USERSETTING");
+    if (!wordOf("REQ_MODIFY_USERSETTING", reply, word))
         return QUENDLE_ERR_NOT_READY;
-    }
     return word == 1 ? QUENDLE_OK : QUENDLE_ERR_REFUSED;
 }
 
@@ -193,14 +203,11 @@ int FaxConnection::modifyPassword(const char* oldPassword, const char* newPasswo
     CopyToSlot(body.newPassword, newPassword);
     TcpMessage reply;
     std::int32_t word = 0;
-    if (!ask("REQ_MODIFY_PASSWORD", {REQ_MODIFY_PASSWORD, 0, SEG_WHOLE}, bytesOf(body), reply,
-             PhysicalCheck::RequireSendData) ||
-        !expectType("REQ_MODIFY_PASSWORD", reply, REQ_MODIFY_PASSWORD_ACK))
+    if (!askFor("REQ_MODIFY_PASSWORD", {REQ_MODIFY_PASSWORD, 0, SEG_WHOLE}, bytesOf(body),
+                REQ_MODIFY_PASSWORD_ACK, PhysicalCheck::RequireSendData, reply))
         return QUENDLE_ERR_NOT_READY;
-    if (!reply.firstWord(word)) {
-        logf(logtext::kWrongReply, "REQ_MODIFY_PASSWORD");
+    if (!wordOf("REQ_MODIFY_PASSWORD", reply, word))
         return QUENDLE_ERR_NOT_READY;
-    }
     return word == 1 ? QUENDLE_OK : QUENDLE_ERR_REFUSED;
 }
 
@@ -234,9 +241,8 @@ int FaxConnection::queryResultByTaskId(const char* jobNo, int clientTaskId, Resu
     CopyToSlot(body.jobNo, jobNo);
     body.clientTaskId = clientTaskId;
     TcpMessage reply;
-    if (!ask("REQ_RESULTTASK_JOBNOTASKID", {REQ_RESULTTASK_JOBNOTASKID, 1, SEG_WHOLE}, bytesOf(body),
-             reply, PhysicalCheck::DropOnUnavailable) ||
-        !expectType("REQ_RESULTTASK_JOBNOTASKID", reply, REQ_RESULTTASK_JOBNOTASKID_ACK))
+    if (!askFor("REQ_RESULTTASK_JOBNOTASKID", {REQ_RESULTTASK_JOBNOTASKID, 1, SEG_WHOLE}, bytesOf(body),
+                REQ_RESULTTASK_JOBNOTASKID_ACK, PhysicalCheck::DropOnUnavailable, reply))
         return QUENDLE_ERR_NOT_READY;
     if (reply.body.empty())
         return QUENDLE_ERR_NOTHING;
@@ -255,9 +261,8 @@ int FaxConnection::queryJobFinish(const char* jobNo, int& finishState)
     JobNumberBody body;
     CopyToSlot(body.jobNo, jobNo);
     TcpMessage reply;
-    if (!ask("REQ_CHECKJOB_FINISH", {REQ_CHECKJOB_FINISH, 1, SEG_WHOLE}, bytesOf(body), reply,
-             PhysicalCheck::DropOnUnavailable) ||
-        !expectType("REQ_CHECKJOB_FINISH", reply, REQ_CHECKJOB_FINISH_ACK))
+    if (!askFor("REQ_CHECKJOB_FINISH", {REQ_CHECKJOB_FINISH, 1, SEG_WHOLE}, bytesOf(body),
+                REQ_CHECKJOB_FINISH_ACK, PhysicalCheck::DropOnUnavailable, reply))
         return QUENDLE_ERR_NOT_READY;
     std::int32_t word = 0;
     if (reply.body.size() != sizeof(word) || !reply.firstWord(word)) {
@@ -275,9 +280,8 @@ int FaxConnection::checkClientVersion(const char* version, char* text120)
     ClientVersionBody body;
     CopyToSlot(body.version, version);
     TcpMessage reply;
-    if (!ask("REQ_CLIENT_VERSION", {REQ_CLIENT_VERSION, 0, SEG_WHOLE}, bytesOf(body), reply,
-             PhysicalCheck::RequireSendData) ||
-        !expectType("REQ_CLIENT_VERSION", reply, REQ_CLIENT_VERSION_ACK))
+    if (!askFor("REQ_CLIENT_VERSION", {REQ_CLIENT_VERSION, 0, SEG_WHOLE}, bytesOf(body),
+                REQ_CLIENT_VERSION_ACK, PhysicalCheck::RequireSendData, reply))
         return 0;
     if (reply.body.size() < sizeof(ClientVersionReply)) {
         logf(logtext::kWrongReply, "REQ_CLIENT_VERSION");

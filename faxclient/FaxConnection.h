@@ -87,6 +87,11 @@ private:
     bool ask(const char* name, LogicFields fields, std::span<const std::uint8_t> body,
              TcpMessage& reply, PhysicalCheck check);
     bool expectType(const char* name, const TcpMessage& reply, std::uint32_t type);
+    // ask, then expectType: a reply of `replyType` arrived (anything else is logged).
+    bool askFor(const char* name, LogicFields fields, std::span<const std::uint8_t> body,
+                std::uint32_t replyType, PhysicalCheck check, TcpMessage& reply);
+    // The reply's first word; a reply without one is logged as a wrong reply of `name`.
+    bool wordOf(const char* name, const TcpMessage& reply, std::int32_t& word);
     template <typename T>
     static std::span<const std::uint8_t> bytesOf(const T& record)
     {

@@ -115,8 +115,8 @@ int FaxConnection::pull(std::uint32_t countRequest, std::span<const std::uint8_t
             break;
     }
     const char* endName = Protocol::end == REQ_END_SYNCALL ? "REQ_END_SYNCALL" : "REQ_ENDRECVTASK_SYNCALL";
-    if (!ask(endName, {Protocol::end, 0, SEG_WHOLE}, {}, reply, PhysicalCheck::DropOnUnavailable) ||
-        !expectType(endName, reply, Protocol::endReply))
+    if (!askFor(endName, {Protocol::end, 0, SEG_WHOLE}, {}, Protocol::endReply,
+                PhysicalCheck::DropOnUnavailable, reply))
         return QUENDLE_ERR_NOT_READY;
     logf(Protocol::pulledText, static_cast<int>(queue.size()));
     return QUENDLE_OK;
@@ -185,10 +185,9 @@ int FaxConnection::download(const RecvTask& task, const std::string& folder)
     CopyToSlot(request.name, remoteName);
     TcpMessage reply;
     std::int32_t word = 0;
-    if (!ask("REQ_RECV_MSGFILE", {REQ_RECV_MSGFILE, 1, SEG_WHOLE}, bytesOf(request), reply,
-             PhysicalCheck::DropOnUnavailable) ||
-        !expectType("REQ_RECV_MSGFILE", reply, REQ_RECV_MSGFILE_ACK) || !reply.firstWord(word) ||
-        word != 1) {
+    if (!askFor("REQ_RECV_MSGFILE", {REQ_RECV_MSGFILE, 1, SEG_WHOLE}, bytesOf(request),
+                REQ_RECV_MSGFILE_ACK, PhysicalCheck::DropOnUnavailable, reply) ||
+        !reply.firstWord(word) || word != 1) {
         logf(logtext::kDownloadFailed, remoteName.c_str());
         return QUENDLE_ERR_NOT_READY;
     }
@@ -204,9 +203,8 @@ int FaxConnection::download(const RecvTask& task, const std::string& folder)
     bool localFailed = false;
     std::uint64_t total = 0;
     for (;;) {
-        if (!ask("REQ_RECV_MSGFILEPACKET", {REQ_RECV_MSGFILEPACKET, 1, SEG_WHOLE}, {}, reply,
-                 PhysicalCheck::DropOnUnavailable) ||
-            !expectType("REQ_RECV_MSGFILEPACKET", reply, REQ_RECV_MSGFILEPACKET_ACK)) {
+        if (!askFor("REQ_RECV_MSGFILEPACKET", {REQ_RECV_MSGFILEPACKET, 1, SEG_WHOLE}, {},
+                    REQ_RECV_MSGFILEPACKET_ACK, PhysicalCheck::DropOnUnavailable, reply)) {
             ok = false;
             break;
         }

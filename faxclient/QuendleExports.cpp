@@ -62,6 +62,14 @@ bool phEntriesFit(const PHFaxEntry* list, int count)
     return true;
 }
 
+// The job of the two simple sends: filled in from the clock, as the server expects it.
+AdvancedJobInfo simpleJob()
+{
+    AdvancedJobInfo job{};
+    vestrel::fax::FillSimpleSendJobInfo(job, std::time(nullptr));
+    return job;
+}
+
 int send(int handle, const SendRequest& request)
 {
     if (request.document == nullptr || request.jobNoOut == nullptr)
@@ -117,14 +125,8 @@ int SendFaxToServer(int handle, const char* document, int /*unused*/, const FaxN
 {
     if (!entriesFit<27>(list, count))
         return QUENDLE_ERR_PARAM;
-    SendRequest request;
-    request.document = document;
-    request.entries = list;
-    request.count = count;
-    request.checkNumbers = true;
-    request.jobNoOut = jobNo;
-    vestrel::fax::FillSimpleSendJobInfo(request.job, std::time(nullptr));
-    return send(handle, request);
+    return send(handle, {.document = document, .entries = list, .count = count, .job = simpleJob(),
+                         .checkNumbers = true, .jobNoOut = jobNo});
 }
 
 int SendPHFaxToServer(int handle, const char* document, int jobKind, const PHFaxEntry* list,
@@ -132,15 +134,10 @@ int SendPHFaxToServer(int handle, const char* document, int jobKind, const PHFax
 {
     if (!phEntriesFit(list, count))
         return QUENDLE_ERR_PARAM;
-    SendRequest request;
-    request.document = document;
-    request.kind = DestinationKind::PageHeader;
-    request.entries = list;
-    request.count = count;
-    request.jobNoOut = jobNo;
-    vestrel::fax::FillSimpleSendJobInfo(request.job, std::time(nullptr));
-    request.job.jobKind = jobKind;
-    return send(handle, request);
+    AdvancedJobInfo job = simpleJob();
+    job.jobKind = jobKind;
+    return send(handle, {.document = document, .kind = DestinationKind::PageHeader, .entries = list,
+                         .count = count, .job = job, .jobNoOut = jobNo});
 }
 
 int SendFaxJobToServer(int handle, const char* document, const FaxNumberEntry* list, int count,
@@ -148,15 +145,8 @@ int SendFaxJobToServer(int handle, const char* document, const FaxNumberEntry* l
 {
     if (!entriesFit<27>(list, count))
         return QUENDLE_ERR_PARAM;
-    SendRequest request;
-    request.document = document;
-    request.entries = list;
-    request.count = count;
-    request.job = job;
-    request.checkNumbers = true;
-    request.checkBeforeInit = true;
-    request.jobNoOut = jobNo;
-    return send(handle, request);
+    return send(handle, {.document = document, .entries = list, .count = count, .job = job,
+                         .checkNumbers = true, .checkBeforeInit = true, .jobNoOut = jobNo});
 }
 
 int SendPHFaxJobToServer(int handle, const char* document, const PHFaxEntry* list, int count,
@@ -164,15 +154,8 @@ int SendPHFaxJobToServer(int handle, const char* document, const PHFaxEntry* lis
 {
     if (!phEntriesFit(list, count))
         return QUENDLE_ERR_PARAM;
-    SendRequest request;
-    request.document = document;
-    request.kind = DestinationKind::PageHeader;
-    request.entries = list;
-    request.count = count;
-    request.job = job;
-    request.checkBeforeInit = true;
-    request.jobNoOut = jobNo;
-    return send(handle, request);
+    return send(handle, {.document = document, .kind = DestinationKind::PageHeader, .entries = list,
+                         .count = count, .job = job, .checkBeforeInit = true, .jobNoOut = jobNo});
 }
 
 int SendCustomFaxJobToServer(int handle, const char* document, const CustomFaxEntry* list,
@@ -180,15 +163,8 @@ int SendCustomFaxJobToServer(int handle, const char* document, const CustomFaxEn
 {
     if (!entriesFit<27>(list, count))
         return QUENDLE_ERR_PARAM;
-    SendRequest request;
-    request.document = document;
-    request.kind = DestinationKind::Custom;
-    request.entries = list;
-    request.count = count;
-    request.job = job;
-    request.checkBeforeInit = true;
-    request.jobNoOut = jobNo;
-    return send(handle, request);
+    return send(handle, {.document = document, .kind = DestinationKind::Custom, .entries = list,
+                         .count = count, .job = job, .checkBeforeInit = true, .jobNoOut = jobNo});
 }
 
 int CancelSendJob(int handle, const char* jobNo)

@@ -35,12 +35,17 @@ public:
 };
 
 // Scanning to PDF (the ".pdf" format, or an e-book being composed): the frame goes to the
-// PDF writer instead of an image file. `pdfPath` is photo folder + name + ".pdf". Returns
-// false when nothing was written.
+// PDF writer instead of an image file. The writer owns the e-book, so the scanner asks it
+// whether one is open.
 class PdfScanWriter {
 public:
     virtual ~PdfScanWriter() = default;
+    // `pdfPath` is photo folder + name + ".pdf". Returns false when nothing was written.
     virtual bool writeFrame(const cv::Mat& frame, const std::filesystem::path& pdfPath) = 0;
+    // An e-book is being composed: every scan becomes its next page.
+    virtual bool composingBook() const = 0;
+    // Pages the open e-book has so far (0 when none is open).
+    virtual int bookPages() const = 0;
 };
 
 }  // namespace vestrel::scan

@@ -1,7 +1,9 @@
 #pragma once
 // The scan state the main window keeps besides the settings of config.ini: what is
 // running, the naming counters and the digital zoom. The counters are never stored; each
-// listing of the photo folder recomputes them (PhotoFolderListing.h).
+// listing of the photo folder recomputes them (CounterRecount.h). Whether an e-book is
+// open is the PDF writer's to say (ScanSeams.h). When a command is enabled is the command
+// table's rule.
 
 #include <string>
 
@@ -25,15 +27,6 @@ struct ScanState {
     int zoomLevel = 0;             // digital zoom 0..6
     bool actualSize = false;       // live picture shown at its own size
     bool idCardCopyMode = false;   // scans feed the two-sided ID-card copy
-    bool pdfEbookMode = false;     // scans are appended to a PDF e-book
-    int ebookPageCount = 0;        // pages already written to the open e-book
 };
-
-// The scan command and the timed-scan start share one enabling rule.
-inline bool CanScan(const ScanState& s) { return !s.recording && s.liveMode && !s.timedScanning; }
-inline bool CanStopTimedScan(const ScanState& s)
-{
-    return s.timedScanning && !s.recording && s.liveMode;
-}
 
 }  // namespace vestrel::scan

@@ -1,6 +1,6 @@
 #include "Scanner.h"
 
-#include "PhotoFolderListing.h"
+#include "CounterRecount.h"
 #include "ScanMessages.h"
 
 #include <chrono>
@@ -51,7 +51,8 @@ ScanOutcome Scanner::scanFrom(FrameSource& camera, ChainKind kind)
     if (!camera.copyNewestFrame(frame) || frame.empty()) return fail(messages::kNoFrame);
 
     const std::tm now = clock_();
-    const bool continuedEbook = state_.pdfEbookMode && state_.ebookPageCount > 0;
+    const bool composingBook = pdfWriter_ && pdfWriter_->composingBook();
+    const bool continuedEbook = composingBook && pdfWriter_->bookPages() > 0;
     NamingInput naming{EffectiveNamingMode(settings_.name), settings_.bookname,
                        state_.bookScanning || continuedEbook, state_.timedBookName, now};
 
@@ -64,11 +65,11 @@ ScanOutcome Scanner::scanFrom(FrameSource& camera, ChainKind kind)
         name = NextGeneratedName(naming, state_.counters);
     }
 
-    const bool toPdf = GetFileType(settings_.foramt) == CXIMAGE_FORMAT_PDF || state_.pdfEbookMode;
+    const bool toPdf = GetFileType(settings_.foramt) == CXIMAGE_FORMAT_PDF || composingBook;
     const std::string extension = toPdf ? kPdfExtension : settings_.foramt;
     const std::filesystem::path folder = photoFolder();
     // An e-book grows one file; every other scan takes a name nobody holds yet.
-    if (!state_.pdfEbookMode) {
+    if (!composingBook) {
         const std::optional<std::string> free =
             FreeName(name, naming, state_.counters, TakenInFolder(folder, extension));
         if (!free) return fail(std::string(messages::kScanNotStored) + (folder / (name + extension)).string());
@@ -99,7 +100,7 @@ void Scanner::afterStored(const std::filesystem::path& path)
 {
     if (events_.setCurrentFile) events_.setCurrentFile(path);
     if (events_.refreshLibrary) events_.refreshLibrary();
-    else ListPhotoFolder(photoFolder(), settings_.bookname, settings_.name, state_.counters);
+    else RecountFromFolder(photoFolder(), settings_.bookname, settings_.name, state_.counters);
     if (events_.redrawInformation) events_.redrawInformation();
 }
 

@@ -11,11 +11,11 @@
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
-#include "PhotoFolderListing.h"
+#include "CounterRecount.h"
+#include "EBookSession.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "ScanDriver.h"
-#include "ScanToPdf.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +45,10 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
       settings_(DefaultSettings(programDir_))
 {
     doc_ = std::make_unique<document::CQuorvanDoc>(prompter_, documentHooks());
-    doc_->AttachCounters(&scan_.counters);
+    // The naming counters continue from whatever the photo folder holds now.
+    connect(doc_.get(), &document::CQuorvanDoc::libraryChanged, this, [this] {
+        scan::RecountFromNames(doc_->PhotoNames(), settings_.bookname, settings_.name, scan_.counters);
+    });
     setWindowTitle(QString::fromUtf8(appmsg::kMainWindowTitle));
     setWindowIcon(ApplicationIcon());
     settings_.w = settings_.lwidth;
@@ -60,20 +63,25 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     registerHandlers();
     registerDocumentHandlers();
     registerImageHandlers();
-    pdfWriter_ = std::make_unique<ScanPdfWriter>(settings_, scan_, ebook_, prompter_);
+    ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
+    connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
+        if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+        updateCommandUi();
+        redrawPanes();
+    });
 
     if (camera_) {
-        ScanDriver::Hooks hooks;
-        hooks.redraw = [this] {
+        scan::ScanEvents events;
+        events.setCurrentFile = [this](const std::filesystem::path& path) { onScanStored(path); };
+        events.refreshLibrary = [this] { doc_->RefreshLibrary(); };
+        events.redrawInformation = [this] {
             // A book whose file could not be created has ended inside the scan.
-            if (scan_.pdfEbookMode && !ebook_.composing()) finishEBook();
+            ebook_->closeIfEnded();
             updateCommandUi();
             redrawPanes();
         };
-        hooks.stored = [this](const std::filesystem::path& path) { onScanStored(path); };
-        hooks.refreshLibrary = [this] { doc_->RefreshLibrary(); };
-        scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, hooks);
-        scanDriver_->setPdfWriter(pdfWriter_.get());
+        scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, std::move(events));
+        scanDriver_->setPdfWriter(&ebook_->writer());
         camera_->setDeviceLostHandler([this] {
             // A recording would stop here; then the program ends, as without a camera.
             prompter_.message(appmsg::kDeviceRemoved);
@@ -95,7 +103,7 @@ CMainFrame::~CMainFrame()
     // An operation still running finishes before the document it works for goes.
     if (imageOps_) imageOps_->Wait();
     // An e-book still open at the end keeps every page written so far.
-    finishEBook();
+    ebook_->finish();
     SaveConfig();
     scanDriver_.reset();
     if (tray_) tray_->hide();
@@ -358,13 +366,13 @@ FrameState CMainFrame::State() const
     s.canForward = doc_->CanForward();
     s.canZoomIn = doc_->CanZoomIn();
     s.canZoomOut = doc_->CanZoomOut();
-    s.fitWindow = doc_->m_bFitWindow;
-    s.panTool = doc_->m_bPanTool;
+    s.fitWindow = doc_->IsFitWindow();
+    s.panTool = doc_->ToolOn(document::Tool::Pan);
     s.imageOverflows = doc_->PictureOverflowsView();
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;
     s.idCardCopyMode = scan_.idCardCopyMode;
-    s.ebookRunning = scan_.pdfEbookMode;
+    s.ebookRunning = ebook_->composing();
     s.sizeEntryInForce = liveView_ && liveView_->presetDraw() && !settings_.presetInForce &&
                                  settings_.w == settings_.lwidth && settings_.h == settings_.lheight
                              ? scan::kPresetEntry

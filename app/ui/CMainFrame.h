@@ -7,7 +7,6 @@
 
 #include "CQuorvanDoc.h"
 #include "CommandTable.h"
-#include "EBook.h"
 #include "LibraryHooks.h"
 #include "FrameLayout.h"
 #include "LiveCamera.h"
@@ -47,7 +46,7 @@ class CThumbViewerView;
 }
 
 class CButtonView;
-class ScanPdfWriter;
+class EBookSession;
 class CHelperView;
 class CLiveView;
 class Prompter;
@@ -94,8 +93,8 @@ public:
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
-    const output::EBook& ebook() const { return ebook_; }
-    QWidget* ebookToolWindow() const { return ebookBar_; }
+    const EBookSession& ebook() const { return *ebook_; }
+    QWidget* ebookToolWindow() const;
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
     // when nothing stands in the way any more.
     bool confirmStopEBook();
@@ -150,10 +149,6 @@ private:
     void onScanStored(const std::filesystem::path& path);
     void showPendingScan();
     void OnMakePdf();
-    void OnEbookStart();
-    void OnEbookStop();
-    void watchEbookBar();  // timer 4
-    void finishEBook();
 
     // The image operations (CMainFrameImage.cpp)
     operations::CommandHooks imageHooks();
@@ -175,10 +170,7 @@ private:
     std::unique_ptr<operations::ImageCommands> imageOps_;
     QTimer* operationTimer_ = nullptr;  // takes a finished operation's picture
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
-    output::EBook ebook_;
-    std::unique_ptr<ScanPdfWriter> pdfWriter_;
-    QWidget* ebookBar_ = nullptr;  // the e-book's floating tool window
-    QTimer* ebookTimer_ = nullptr; // timer 4
+    std::unique_ptr<EBookSession> ebook_;
     bool fullScreen_ = false;
     QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;

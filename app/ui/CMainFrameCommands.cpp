@@ -15,7 +15,6 @@
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
-#include "PhotoFolderListing.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "ScanDriver.h"
@@ -104,7 +103,7 @@ bool CMainFrame::SaveConfig()
 
 void CMainFrame::refreshLibrary()
 {
-    // The document's listing also recomputes the naming counters the scans continue from.
+    // The new listing also recounts the naming counters the scans continue from (libraryChanged).
     doc_->ApplySettings(settings_);
     doc_->RefreshLibrary();
 }
@@ -149,7 +148,7 @@ void CMainFrame::OnLiveStill()
         buttonView_->setLiveShown(true);
         liveView_->setFocus();
     }
-    if (const CxImage* image = doc_->Image()) doc_->m_backup = *image;
+    doc_->KeepBackup();
     updateCommandUi();
     redrawPanes();
 }
@@ -190,12 +189,7 @@ void CMainFrame::OnActualSize()
 {
     if (!scan_.liveMode) {
         // The still picture at its own size, panned when it is larger than the pane.
-        if (doc_->m_fZoom == 1.0f && !doc_->m_bFitWindow) return;
-        doc_->m_fZoom = 1.0f;
-        doc_->m_bFitWindow = false;
-        doc_->ResetTools();
-        if (CxImage* image = doc_->Image()) image->SelectionDelete();
-        doc_->ApplyPanRule();
+        if (!doc_->OnActualSize()) return;
         stillView_->refresh();
         redrawPanes();
         return;
@@ -209,9 +203,7 @@ void CMainFrame::OnActualSize()
 void CMainFrame::OnWindowSize()
 {
     if (!scan_.liveMode) {
-        doc_->ResetTools();
-        doc_->m_bFitWindow = true;
-        if (CxImage* image = doc_->Image()) image->SelectionDelete();
+        doc_->OnWindowSize();
         stillView_->refresh();
         redrawPanes();
         return;
@@ -369,12 +361,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     // An operation still running ends first: its result is part of what may be saved.
     if (imageOps_->Busy()) imageOps_->Wait();
     // Edits not saved yet are offered for saving; Cancel keeps the program running.
-    if (doc_->History().Position() > 0) {
-        const Answer answer = prompter_.askYesNoCancel(document::msg::kAskSaveCurrent);
-        if (answer == Answer::Cancel || (answer == Answer::Yes && !doc_->Save())) {
-            event->ignore();
-            return;
-        }
+    if (!doc_->SaveIfWanted()) {
+        event->ignore();
+        return;
     }
     OnWindowRestore();
     if (tray_) tray_->hide();

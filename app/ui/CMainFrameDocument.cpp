@@ -1,6 +1,5 @@
 // The main window's side of the image document and the PDF e-book: the document's hooks
-// into the panes, its commands, and the e-book with its floating tool window and the timer
-// that watches it.
+// into the panes, its commands, and the e-book commands (the book itself is EBookSession's).
 
 #include "AppDialogs.h"
 #include "AppMessages.h"
@@ -11,18 +10,11 @@
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
 #include "CommandIds.h"
+#include "EBookSession.h"
 #include "PdfCompositionDialog.h"
-#include "PdfMessages.h"
 #include "Prompter.h"
-#include "ScanDriver.h"
-#include "ScanToPdf.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QStackedWidget>
-#include <QTimer>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace vestrel {
 
@@ -45,9 +37,6 @@ document::DocumentHooks CMainFrame::documentHooks()
     };
     hooks.repaintInfoPane = [this] {
         if (helperView_) helperView_->update();
-    };
-    hooks.libraryChanged = [this] {
-        if (libraryView_) libraryView_->rebuild();
     };
     hooks.viewClientSize = [this] {
         if (!stillView_) return std::pair{0, 0};
@@ -110,14 +99,18 @@ void CMainFrame::registerDocumentHandlers()
     };
     handlers_[ID_MAKE_PDF] = [this] { OnMakePdf(); };
     handlers_[ID_OPEN_LIBRARY] = [this] { libraryView_->OnOpenFolder(); };
-    handlers_[ID_EBOOK_START] = [this] { OnEbookStart(); };
-    handlers_[ID_EBOOK_STOP] = [this] { OnEbookStop(); };
+    handlers_[ID_EBOOK_START] = [this] {
+        ebook_->start(makeAction(ID_EBOOK_STOP));
+        redrawPanes();
+    };
+    handlers_[ID_EBOOK_STOP] = [this] { ebook_->finish(); };
 }
 
 void CMainFrame::onScanStored(const std::filesystem::path& path)
 {
     // Every page of an e-book belongs to the one book file.
-    const std::filesystem::path current = scan_.pdfEbookMode && !ebook_.path().empty() ? ebook_.path() : path;
+    const std::filesystem::path current =
+        ebook_->composing() && !ebook_->book().path().empty() ? ebook_->book().path() : path;
     // The document takes a scan's name only together with its picture, so that the picture
     // shown and the file a Save writes always agree. A picture with edits not saved yet
     // keeps its picture and its name; a PDF is no picture the document can hold.
@@ -130,7 +123,7 @@ void CMainFrame::onScanStored(const std::filesystem::path& path)
             doc_->SetPath(current.string());
         }
     }
-    if (scan_.pdfEbookMode && !ebook_.composing()) finishEBook();  // the book could not be created
+    ebook_->closeIfEnded();  // the book could not be created
 }
 
 void CMainFrame::showPendingScan()
@@ -162,75 +155,14 @@ void CMainFrame::OnMakePdf()
     dialog.exec();
 }
 
-void CMainFrame::OnEbookStart()
+QWidget* CMainFrame::ebookToolWindow() const
 {
-    ebook_.start();
-    scan_.pdfEbookMode = true;
-    scan_.ebookPageCount = 0;
-
-    // The floating tool window with its single end button; closing it ends the book too.
-    ebookBar_ = new QWidget(this, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    ebookBar_->setObjectName(QStringLiteral("ebookToolWindow"));
-    ebookBar_->setAttribute(Qt::WA_DeleteOnClose, false);
-    ebookBar_->setWindowTitle(QString::fromUtf8(output::kEBookToolBarTitle));
-    auto* layout = new QVBoxLayout(ebookBar_);
-    layout->setContentsMargins(2, 2, 2, 2);
-    auto* bar = new QToolBar(ebookBar_);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addAction(makeAction(ID_EBOOK_STOP));
-    layout->addWidget(bar);
-    ebookBar_->move(mapToGlobal(QPoint(100, 100)));
-    ebookBar_->show();
-
-    if (!ebookTimer_) {
-        ebookTimer_ = new QTimer(this);
-        ebookTimer_->setObjectName(QStringLiteral("timer4"));
-        ebookTimer_->setInterval(1000);
-        connect(ebookTimer_, &QTimer::timeout, this, &CMainFrame::watchEbookBar);
-    }
-    ebookTimer_->start();
-    updateCommandUi();
-    redrawPanes();
-}
-
-void CMainFrame::OnEbookStop()
-{
-    finishEBook();
-}
-
-void CMainFrame::watchEbookBar()
-{
-    if (!scan_.pdfEbookMode) {
-        ebookTimer_->stop();
-        return;
-    }
-    // The user closed the tool window, or the book could not be created: it ends.
-    if (!ebookBar_ || !ebookBar_->isVisible() || !ebook_.composing()) finishEBook();
-}
-
-void CMainFrame::finishEBook()
-{
-    ebook_.finish();
-    const bool wasComposing = scan_.pdfEbookMode;
-    scan_.pdfEbookMode = false;
-    scan_.ebookPageCount = 0;
-    if (wasComposing && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
-    if (ebookTimer_) ebookTimer_->stop();
-    if (ebookBar_) {
-        ebookBar_->hide();
-        ebookBar_->deleteLater();
-        ebookBar_ = nullptr;
-    }
-    updateCommandUi();
-    redrawPanes();
+    return ebook_->toolWindow();
 }
 
 bool CMainFrame::confirmStopEBook()
 {
-    if (!scan_.pdfEbookMode) return true;
-    if (prompter_.askYesNo(output::kStopEBookQuestion, output::kWarningCaption) != Answer::Yes) return false;
-    finishEBook();
-    return true;
+    return ebook_->confirmStop();
 }
 
 }  // namespace vestrel

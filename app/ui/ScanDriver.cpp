@@ -11,12 +11,12 @@
 namespace vestrel {
 
 ScanDriver::ScanDriver(Settings& settings, scan::ScanState& state, Prompter& prompter,
-                       scan::FrameSource& camera, QWidget* dialogParent, Hooks hooks)
+                       scan::FrameSource& camera, QWidget* dialogParent, scan::ScanEvents events)
     : settings_(settings),
       state_(state),
       prompter_(prompter),
       dialogParent_(dialogParent),
-      hooks_(std::move(hooks)),
+      redraw_(events.redrawInformation),
       scanner_(settings, state, prompter, camera, *this)
 {
     timer_.setObjectName(QStringLiteral("timer85"));
@@ -27,16 +27,8 @@ ScanDriver::ScanDriver(Settings& settings, scan::ScanState& state, Prompter& pro
         shutter_ = std::make_unique<QSoundEffect>();
         shutter_->setSource(QUrl::fromLocalFile(sound));
     }
-    scan::ScanEvents events;
     events.playShutter = [this] {
         if (shutter_) shutter_->play();
-    };
-    events.setCurrentFile = [this](const std::filesystem::path& path) {
-        if (hooks_.stored) hooks_.stored(path);
-    };
-    if (hooks_.refreshLibrary) events.refreshLibrary = hooks_.refreshLibrary;
-    events.redrawInformation = [this] {
-        if (hooks_.redraw) hooks_.redraw();
     };
     scanner_.setEvents(std::move(events));
 }
@@ -49,10 +41,10 @@ scan::ScanOutcome ScanDriver::scanOnce()
         ++droppedTicks_;
         return {};
     }
+    // The scanner redraws after a stored or failed scan; nothing else changes anything.
     scanning_ = true;
     scan::ScanOutcome outcome = scanner_.scan();
     scanning_ = false;
-    if (hooks_.redraw) hooks_.redraw();
     return outcome;
 }
 
@@ -62,7 +54,6 @@ scan::ScanOutcome ScanDriver::scanSecond(scan::FrameSource& camera)
     scanning_ = true;
     scan::ScanOutcome outcome = scanner_.scanSecondCamera(camera);
     scanning_ = false;
-    if (hooks_.redraw) hooks_.redraw();
     return outcome;
 }
 
@@ -82,7 +73,7 @@ bool ScanDriver::startTimed()
 {
     const scan::TimedScanStart start = scan::StartTimedScan(settings_, state_, *this);
     if (start.started) timer_.start(std::max(1, start.periodMs));
-    if (hooks_.redraw) hooks_.redraw();
+    if (redraw_) redraw_();
     return start.started;
 }
 
@@ -90,7 +81,7 @@ void ScanDriver::stopTimed()
 {
     timer_.stop();
     scan::StopTimedScan(state_);
-    if (hooks_.redraw) hooks_.redraw();
+    if (redraw_) redraw_();
 }
 
 std::optional<std::string> ScanDriver::askFileName()

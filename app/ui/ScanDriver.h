@@ -26,14 +26,10 @@ namespace vestrel {
 class ScanDriver : public QObject, public scan::FileNameSource {
     Q_OBJECT
 public:
-    struct Hooks {
-        std::function<void(const std::filesystem::path&)> stored;  // a file was stored
-        std::function<void()> redraw;                              // state changed
-        std::function<void()> refreshLibrary;                      // the document's rescan
-    };
-
+    // `events` go to the scanner as they are, with the shutter sound added; their
+    // redrawInformation also follows a start or stop of the timed scan.
     ScanDriver(Settings& settings, scan::ScanState& state, Prompter& prompter,
-               scan::FrameSource& camera, QWidget* dialogParent, Hooks hooks);
+               scan::FrameSource& camera, QWidget* dialogParent, scan::ScanEvents events);
     ~ScanDriver() override;
 
     // Where ".pdf" scans and e-book pages go.
@@ -60,7 +56,7 @@ private:
     scan::ScanState& state_;
     Prompter& prompter_;
     QWidget* dialogParent_;
-    Hooks hooks_;
+    std::function<void()> redraw_;
     scan::Scanner scanner_;
     QTimer timer_;
     std::unique_ptr<QSoundEffect> shutter_;

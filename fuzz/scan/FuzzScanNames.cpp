@@ -2,7 +2,7 @@
 // and the names of whatever files lie in the photo folder.
 
 #include "FileNameRules.h"
-#include "PhotoFolderListing.h"
+#include "CounterRecount.h"
 
 #include <cstddef>
 #include <cstdint>

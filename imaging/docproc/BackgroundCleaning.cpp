@@ -1,5 +1,6 @@
 #include "BackgroundCleaning.h"
 
+#include "NoThrow.h"
 #include "PaperEstimate.h"
 
 #include <opencv2/imgproc.hpp>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <exception>
 #include <vector>
 
 namespace vestrel::docproc {
@@ -47,7 +47,7 @@ bool CleanBackground(cv::Mat& image, double contrast, double noiseLevel)
         return false;
     if (!(contrast >= 0.1 && contrast <= 10.0) || !(noiseLevel >= 0.0 && noiseLevel <= 128.0))
         return false;
-    try {
+    return detail::NoThrow(false, [&] {
         const std::vector<uchar> table = CleaningTable(contrast, noiseLevel);
         std::vector<cv::Mat> channels;
         cv::split(image, channels);
@@ -56,11 +56,7 @@ bool CleanBackground(cv::Mat& image, double contrast, double noiseLevel)
         // Only now is the caller's picture written: a failure above leaves it as it was.
         cv::merge(channels, image);
         return true;
-    } catch (const cv::Exception&) {
-        return false;
-    } catch (const std::exception&) {
-        return false;
-    }
+    });
 }
 
 }  // namespace vestrel::docproc

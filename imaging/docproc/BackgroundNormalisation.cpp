@@ -1,11 +1,12 @@
 #include "BackgroundNormalisation.h"
 
+#include "NoThrow.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <exception>
 #include <vector>
 
 namespace vestrel::docproc {
@@ -169,16 +170,12 @@ bool NormaliseBackground(cv::Mat& image, int targetLevel)
     const int gridHeight = image.rows / kCell;
     if (gridWidth / kBlocks == 0 || gridHeight / kBlocks == 0)
         return true;  // too small for a block grid: nothing to normalise
-    try {
+    return detail::NoThrow(false, [&] {
         const cv::Mat samples = GridSamples(image, gridWidth, gridHeight);
         const std::vector<int> map = PaperLevelMap(samples);
         ApplyGains(image, map, gridWidth, gridHeight, targetLevel);
         return true;
-    } catch (const cv::Exception&) {
-        return false;
-    } catch (const std::exception&) {
-        return false;
-    }
+    });
 }
 
 }  // namespace vestrel::docproc

@@ -2,8 +2,7 @@
 
 #include "GreyPicture.h"
 #include "InkMask.h"
-
-#include <exception>
+#include "NoThrow.h"
 
 namespace vestrel::docproc {
 
@@ -11,17 +10,13 @@ bool Binarise(const cv::Mat& source, cv::Mat& blackWhite)
 {
     if (!detail::IsAcceptedPicture(source))
         return false;
-    try {
+    return detail::NoThrow(false, [&] {
         const cv::Mat ink = detail::InkMask(detail::GreyOf(source));
         cv::Mat result;
         cv::bitwise_not(ink, result);
         blackWhite = result;
         return true;
-    } catch (const cv::Exception&) {
-        return false;
-    } catch (const std::exception&) {
-        return false;
-    }
+    });
 }
 
 }  // namespace vestrel::docproc

@@ -1,12 +1,12 @@
 #include "Deskew.h"
 
 #include "GreyPicture.h"
+#include "NoThrow.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <numbers>
 #include <vector>
 
@@ -58,15 +58,11 @@ int Deskew(const cv::Mat& source, cv::Mat& straightened)
     const SkewMeasurement skew = MeasureSkew(source);
     if (!skew.reliable || std::abs(skew.angleDegrees) < kLevelEnough)
         return 0;
-    try {
+    return detail::NoThrow(0, [&] {
         // Turning by the opposite of the text angle levels the lines.
         straightened = Turned(source, -skew.angleDegrees);
         return 1;
-    } catch (const cv::Exception&) {
-        return 0;
-    } catch (const std::exception&) {
-        return 0;
-    }
+    });
 }
 
 }  // namespace vestrel::docproc

@@ -10,7 +10,7 @@ namespace vestrel::docproc::detail {
 bool IsAcceptedPicture(const cv::Mat& picture);
 
 // An 8-bit grey copy of `picture`, top row first; empty when the type is not accepted.
-// May throw OpenCV's exceptions: callers catch them at the public function.
+// May throw OpenCV's exceptions: the public functions catch them (NoThrow.h).
 cv::Mat GreyOf(const cv::Mat& picture);
 
 }  // namespace vestrel::docproc::detail

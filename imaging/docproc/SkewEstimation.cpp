@@ -7,12 +7,12 @@
 
 #include "GreyPicture.h"
 #include "InkMask.h"
+#include "NoThrow.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <numbers>
 #include <vector>
 
@@ -169,13 +169,7 @@ SkewMeasurement MeasureSkew(const cv::Mat& picture)
 {
     if (!detail::IsAcceptedPicture(picture))
         return {};
-    try {
-        return Measure(picture);
-    } catch (const cv::Exception&) {
-        return {};
-    } catch (const std::exception&) {
-        return {};
-    }
+    return detail::NoThrow(SkewMeasurement{}, [&] { return Measure(picture); });
 }
 
 }  // namespace vestrel::docproc

@@ -2,6 +2,7 @@
 
 #include "DocumentMessages.h"
 #include "FileFilters.h"
+#include "PhotoFolderListing.h"
 #include "ImageTypes.h"
 #include "ProgramDir.h"
 #include "SafeImageWrite.h"
@@ -49,9 +50,9 @@ std::string ScratchName(const std::string& folder, const std::string& extension)
 }  // namespace
 
 CQuorvanDoc::CQuorvanDoc(Prompter& prompter, DocumentHooks hooks)
-    : m_lasso(std::make_unique<std::array<LassoPoint, kLassoPoints>>()),
-      m_prompter(prompter),
-      m_hooks(std::move(hooks))
+    : m_prompter(prompter),
+      m_hooks(std::move(hooks)),
+      m_lasso(std::make_unique<std::array<LassoPoint, kLassoPoints>>())
 {
     m_strPhotoDir = WithSlash(programpath::PhotoDir().string());
     m_strFileDir = m_strPhotoDir;
@@ -61,13 +62,11 @@ void CQuorvanDoc::ApplySettings(const Settings& settings)
 {
     if (!settings.path.empty()) m_strPhotoDir = WithSlash(settings.path);
     if (!settings.address.empty()) m_strMailUrl = settings.address;
-    m_strBookName = settings.bookname;
-    m_nNamingMode = settings.name;
 }
 
-void CQuorvanDoc::AttachCounters(scan::ScanCounters* counters)
+void CQuorvanDoc::SetPhotoDir(const std::string& folder)
 {
-    m_pCounters = counters ? counters : &m_ownCounters;
+    m_strPhotoDir = WithSlash(folder);
 }
 
 int CQuorvanDoc::GetFileType(const std::string& fileName)
@@ -85,12 +84,36 @@ void CQuorvanDoc::Call(const std::function<void()>& hook) const
     if (hook) hook();
 }
 
-void CQuorvanDoc::ResetTools()
+void CQuorvanDoc::DropTools()
 {
-    m_bTextTool = m_bPanTool = m_bRectSelect = m_bFreeSelect = m_bCropTool = false;
-    m_bDeskewTool = m_bEraserTool = m_bPenTool = m_bPasting = false;
+    m_tool = Tool::None;
+    m_bPasting = false;
     m_nLasso = 0;
+}
+
+void CQuorvanDoc::SelectTool(Tool tool)
+{
+    DropTools();
     Call(m_hooks.closeTextEntry);
+    m_tool = tool;
+}
+
+bool CQuorvanDoc::ToolOn(Tool tool) const
+{
+    if (tool == Tool::RectSelect && m_tool == Tool::Crop) return true;
+    return m_tool == tool;
+}
+
+bool CQuorvanDoc::AddLassoPoint(LassoPoint point)
+{
+    if (m_nLasso >= kLassoPoints) return false;
+    (*m_lasso)[std::size_t(m_nLasso++)] = point;
+    return true;
+}
+
+void CQuorvanDoc::KeepBackup()
+{
+    if (m_pImage) m_backup = *m_pImage;
 }
 
 void CQuorvanDoc::SetPath(const std::string& path)
@@ -103,9 +126,7 @@ void CQuorvanDoc::SetPath(const std::string& path)
 void CQuorvanDoc::LoadFile(const std::string& path)
 {
     // The fit-to-window and mark flags belong to the tool that set them and survive.
-    m_bTextTool = m_bPanTool = m_bRectSelect = m_bFreeSelect = m_bCropTool = false;
-    m_bDeskewTool = m_bEraserTool = m_bPenTool = m_bPasting = false;
-    m_nLasso = 0;
+    DropTools();
     m_pImage.reset();
     const int type = GetFileType(path);
     if (path.empty() || type == CXIMAGE_FORMAT_UNKNOWN) return;
@@ -128,10 +149,10 @@ void CQuorvanDoc::ShowLoaded(const std::string& path, std::unique_ptr<CxImage> i
 
 void CQuorvanDoc::RefreshLibrary()
 {
-    auto listing = scan::ListPhotoFolder(m_strPhotoDir, m_strBookName, m_nNamingMode, *m_pCounters);
+    auto listing = ListPhotoFolder(m_strPhotoDir);
     m_photoNames = std::move(listing.names);
     m_photoTimes = std::move(listing.times);
-    Call(m_hooks.libraryChanged);
+    emit libraryChanged();
 }
 
 bool CQuorvanDoc::PushHistory()
@@ -152,7 +173,7 @@ bool CQuorvanDoc::SaveIfWanted()
 {
     if (m_history.Position() <= 0) return true;
     switch (m_prompter.askYesNoCancel(msg::kAskSaveCurrent)) {
-    // A save that fails or is cancelled stops what asked: the edits are never dropped.
+    // The picture is replaced only once its edits are safely on disk.
     case Answer::Yes: return Save();
     case Answer::Cancel: return false;
     default: return true;
@@ -344,6 +365,24 @@ void CQuorvanDoc::OnZoomIn()
     m_fZoom += kZoomStep;
     Call(m_hooks.repaintImageView);
     Call(m_hooks.repaintInfoPane);
+}
+
+bool CQuorvanDoc::OnActualSize()
+{
+    if (m_fZoom == 1.0f && !m_bFitWindow) return false;
+    m_fZoom = 1.0f;
+    m_bFitWindow = false;
+    ResetTools();
+    if (m_pImage) m_pImage->SelectionDelete();
+    ApplyPanRule();
+    return true;
+}
+
+void CQuorvanDoc::OnWindowSize()
+{
+    ResetTools();
+    m_bFitWindow = true;
+    if (m_pImage) m_pImage->SelectionDelete();
 }
 
 void CQuorvanDoc::OnZoomOut()

@@ -1,19 +1,24 @@
 #pragma once
 // The one document of the program: the current still image and the file it came from, the
-// 30-step history, the state of the editing tools, the display zoom, and the listing of the
-// photo folder. It handles New, Open, Save, Save As, Delete, Back, Forward and zoom; the
-// views and the main window read and write the tool flags and the zoom directly.
+// 30-step history, the editing tool that is on, the display zoom, and the listing of the
+// photo folder. It handles New, Open, Save, Save As, Delete, Back, Forward and zoom.
+//
+// Its state is private: the views, the main window, the library and the editing tools
+// read it through the accessors and change it only through the commands below, so that
+// every rule (one tool at a time, the save question, the pan rule) lives here once.
 
 #include "CxImage.h"
 #include "ImageHistory.h"
-#include "PhotoFolderListing.h"
 #include "Prompter.h"
-#include "ScanState.h"
 #include "Settings.h"
 
+#include <QObject>
+
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,7 +32,6 @@ struct DocumentHooks {
     std::function<void()> repaintInfoPane;
     std::function<void()> resetImageScroll;          // scroll sizes back to 0 x 0
     std::function<void()> closeTextEntry;            // close the text box without applying it
-    std::function<void()> libraryChanged;            // the photo library pane rebuilds
     std::function<std::pair<int, int>()> viewClientSize;  // width, height of the image view
 };
 
@@ -35,7 +39,12 @@ struct LassoPoint {
     int x = 0, y = 0;
 };
 
-class CQuorvanDoc {
+// The editing tools of the still picture; at most one is on. The crop tool works on a
+// rectangle selection, so while it is on the rectangle selection counts as on too.
+enum class Tool { None, Text, Pan, RectSelect, FreeSelect, Crop, Deskew, Eraser, Pen };
+
+class CQuorvanDoc : public QObject {
+    Q_OBJECT
 public:
     static constexpr int kLassoPoints = 8000;
     static constexpr float kZoomStep = 0.1f;
@@ -47,15 +56,39 @@ public:
     CQuorvanDoc(const CQuorvanDoc&) = delete;
     CQuorvanDoc& operator=(const CQuorvanDoc&) = delete;
 
-    // Takes the photo folder, mail address, book name and naming mode of config.ini.
+    // Takes the photo folder and the mail address of config.ini.
     void ApplySettings(const Settings& settings);
-    // The naming counters RefreshLibrary recomputes; the document's own until attached.
-    void AttachCounters(scan::ScanCounters* counters);
 
     static int GetFileType(const std::string& fileName);
-    void SetPath(const std::string& path);
-    void LoadFile(const std::string& path);
+
+    // ---- The photo folder ----------------------------------------------------------------
+    const std::string& PhotoDir() const { return m_strPhotoDir; }  // ends with '/'
+    // Another photo folder; the listing follows at the next RefreshLibrary.
+    void SetPhotoDir(const std::string& folder);
+    const std::vector<std::string>& PhotoNames() const { return m_photoNames; }
+    const std::vector<std::string>& PhotoTimes() const { return m_photoTimes; }
+    // Lists the photo folder again and tells whoever listens (libraryChanged).
     void RefreshLibrary();
+
+    // ---- The current picture and its file ------------------------------------------------
+    const CxImage* Image() const { return m_pImage.get(); }
+    CxImage* Image() { return m_pImage.get(); }
+    void SetImage(std::unique_ptr<CxImage> image) { m_pImage = std::move(image); }
+    const std::string& FileDir() const { return m_strFileDir; }  // ends with '/'
+    const std::string& FileName() const { return m_strFileName; }
+    std::string CurrentPath() const { return m_strFileDir + m_strFileName; }
+    void SetPath(const std::string& path);
+    // Reads `path` as the current picture (empty when it does not decode), tools off.
+    void LoadFile(const std::string& path);
+    // The last Save or Save As wrote the picture.
+    bool Saved() const { return m_bSaved; }
+    int JpegQuality() const { return m_nJpegQuality; }
+    // The quality of the next Save or Save As to a JPEG name (command "文件大小"), 0..100.
+    void SetJpegQuality(int quality) { m_nJpegQuality = std::clamp(quality, 0, 100); }
+    const std::string& MailUrl() const { return m_strMailUrl; }
+
+    // ---- History -------------------------------------------------------------------------
+    const ImageHistory& History() const { return m_history; }
     // Records the current image before a change. False, after telling the user, when the
     // history has no memory to keep it: the change must not go ahead then.
     bool PushHistory();
@@ -63,19 +96,30 @@ public:
     void ClearHistory() { m_history.Clear(); }
     // Gives the history another byte budget (it starts empty again).
     void LimitHistory(std::size_t bytes) { m_history = ImageHistory(bytes); }
+    // A copy of the picture taken before an operation that can be cancelled.
+    void KeepBackup();
+    const CxImage& Backup() const { return m_backup; }
 
-    // Commands. Each does nothing while the live picture is shown, as its menu entry is
-    // disabled then.
+    // ---- Commands ------------------------------------------------------------------------
+    // Each does nothing while the live picture is shown, as its menu entry is disabled then.
     void OnFileNew();
     void OnFileOpen();
     // Returns whether the image was written. Works whichever view is shown.
     bool Save();
     bool OnFileSaveAs();
+    // Asks "是否保存当前文件？" when the picture has edits and saves on Yes. False when the
+    // user cancelled or the save failed: whatever was about to replace the picture stops.
+    bool SaveIfWanted();
     void OnDelete();
     void OnBack();
     void OnForward();
     void OnZoomIn();
     void OnZoomOut();
+    // The still picture at its own size, panned when larger than the pane; false when it
+    // was shown so already.
+    bool OnActualSize();
+    // The still picture fitted to the pane.
+    void OnWindowSize();
 
     // Enabled states of the commands.
     bool CanNew() const;
@@ -85,14 +129,48 @@ public:
     bool CanZoomOut() const;
     bool CanUseImage() const;  // Save, Save As, Delete and the image commands
 
-    // Turns every tool off, drops the lasso and the floating paste, closes the text box.
-    void ResetTools();
+    // ---- Zoom ----------------------------------------------------------------------------
+    float Zoom() const { return m_fZoom; }
+    void SetZoom(float zoom) { m_fZoom = zoom; }
+    bool IsFitWindow() const { return m_bFitWindow; }
 
-    // What the image pane asks of the document. The pane repaints itself afterwards.
-    bool IsLiveShown() const { return LiveShown(); }
-    void RepaintInfoPane() const;
+    // ---- Tools ---------------------------------------------------------------------------
+    // Turns every tool off, drops the lasso and stops the paste floating, closes the text
+    // box; then turns `tool` on. SelectTool(Tool::None) is the reset almost every command
+    // starts with.
+    void SelectTool(Tool tool);
+    void ResetTools() { SelectTool(Tool::None); }
+    Tool ActiveTool() const { return m_tool; }
+    // Whether `tool` is on; the rectangle selection also while cropping.
+    bool ToolOn(Tool tool) const;
+
+    // The free-hand selection's points, at most kLassoPoints.
+    std::span<const LassoPoint> Lasso() const { return {m_lasso->data(), std::size_t(m_nLasso)}; }
+    int LassoCount() const { return m_nLasso; }
+    // False when the lasso is full.
+    bool AddLassoPoint(LassoPoint point);
+    void ClearLasso() { m_nLasso = 0; }
+
     // A pasted picture floats over the image, drawn and not yet merged.
     bool HasFloatingPaste() const { return m_pPaste != nullptr && m_bPasting; }
+    // The pasted picture, floating or not (null when there is none).
+    const CxImage* Paste() const { return m_pPaste.get(); }
+    CxImage* Paste() { return m_pPaste.get(); }
+    // `paste` floats over the image; `isMark` for a signature or stamp.
+    void SetFloatingPaste(std::unique_ptr<CxImage> paste, bool isMark = false);
+    bool PasteIsMark() const { return m_bPasteIsMark; }
+    // The floating paste is thrown away (its menu command and the Delete key).
+    void RemovePaste();
+
+    // The eraser and the pen stamp a square brush of their size.
+    int EraserSize() const { return m_nEraserSize; }
+    int PenSize() const { return m_nPenSize; }
+    COLORREF EraserColour() const { return m_eraserColor; }
+
+    // ---- What the image pane asks of the document ----------------------------------------
+    // The pane repaints itself afterwards.
+    bool IsLiveShown() const { return LiveShown(); }
+    void RepaintInfoPane() const;
     // Opens one file dropped onto the pane, after the save question when there are edits.
     // A file that is no picture, or does not decode, is refused with a message and the
     // document keeps what it has. False when the user cancelled: the drop ends there.
@@ -101,61 +179,27 @@ public:
     bool TurnImageRight();
     // Esc: no selection, no transparent colour, no tool.
     void OnEscape();
-    // The floating paste is thrown away (its menu command and the Delete key).
-    void RemovePaste();
 
     // The pan tool, command "移动": offered only while the picture at its zoom is bigger
     // than the pane (the pane's size comes from the viewClientSize hook).
     bool PictureOverflowsView() const;
     bool CanPanTool() const;
-    bool PanToolChecked() const { return m_bPanTool && !m_bFitWindow; }
+    bool PanToolChecked() const { return m_tool == Tool::Pan && !m_bFitWindow; }
     void OnPanTool();
     // Switches the pan tool on when the picture overflows the pane; never switches it off.
     void ApplyPanRule();
 
-    const CxImage* Image() const { return m_pImage.get(); }
-    CxImage* Image() { return m_pImage.get(); }
-    void SetImage(std::unique_ptr<CxImage> image) { m_pImage = std::move(image); }
-    const ImageHistory& History() const { return m_history; }
-    std::string CurrentPath() const { return m_strFileDir + m_strFileName; }
-
-    // Members the views and the other parts of the program use directly.
-    std::vector<std::string> m_photoNames;
-    std::vector<std::string> m_photoTimes;
-    std::string m_strPhotoDir;   // ends with '/'
-    std::string m_strFileDir;    // ends with '/'
-    std::string m_strFileName;
-    std::unique_ptr<std::array<LassoPoint, kLassoPoints>> m_lasso;
-    int m_nLasso = 0;
-    float m_fZoom = 1.0f;
-    bool m_bFitWindow = false;
-    bool m_bTextTool = false;
-    bool m_bPanTool = false;
-    bool m_bRectSelect = false;
-    bool m_bFreeSelect = false;
-    bool m_bCropTool = false;
-    bool m_bPasteIsMark = false;
-    bool m_bDeskewTool = false;
-    bool m_bEraserTool = false;
-    bool m_bPenTool = false;
-    COLORREF m_eraserColor = 0xFFFFFF;
-    std::unique_ptr<CxImage> m_pPaste;
-    bool m_bPasting = false;
-    std::string m_strMailUrl = "https://mail.example.com/";
-    CxImage m_backup;  // scratch copy before operations that can be cancelled
-    int m_nEraserSize = 5;
-    int m_nPenSize = 4;
-    CxImage m_brush;   // the square the eraser or pen stamps
-    bool m_bSaved = false;
-    int m_nJpegQuality = 100;
+signals:
+    // The listing of the photo folder was made again (PhotoNames, PhotoTimes).
+    void libraryChanged();
 
 private:
     bool LiveShown() const;
+    // Tools off, lasso empty, paste no longer floating; the text box is left alone.
+    void DropTools();
     // Makes `image`, read from `path`, the current picture at zoom 1 with the scroll reset.
     void ShowLoaded(const std::string& path, std::unique_ptr<CxImage> image);
     void Call(const std::function<void()>& hook) const;
-    // Asks whether to save when there is history; false when the user cancelled.
-    bool SaveIfWanted();
     // JPEG targets: 24 bits unless grey, no transparent index, the document's quality.
     void PrepareJpeg(int type);
     // Writes to `target` through `scratch`, falling back to BMP for a refused format.
@@ -166,10 +210,28 @@ private:
     DocumentHooks m_hooks;
     std::unique_ptr<CxImage> m_pImage;
     ImageHistory m_history;
-    scan::ScanCounters m_ownCounters;
-    scan::ScanCounters* m_pCounters = &m_ownCounters;
-    std::string m_strBookName = "book";
-    int m_nNamingMode = 3;
+
+    std::vector<std::string> m_photoNames;
+    std::vector<std::string> m_photoTimes;
+    std::string m_strPhotoDir;   // ends with '/'
+    std::string m_strFileDir;    // ends with '/'
+    std::string m_strFileName;
+    std::string m_strMailUrl = "https://mail.example.com/";
+    bool m_bSaved = false;
+    int m_nJpegQuality = 100;
+
+    float m_fZoom = 1.0f;
+    bool m_bFitWindow = false;
+    Tool m_tool = Tool::None;
+    std::unique_ptr<std::array<LassoPoint, kLassoPoints>> m_lasso;
+    int m_nLasso = 0;
+    std::unique_ptr<CxImage> m_pPaste;
+    bool m_bPasting = false;
+    bool m_bPasteIsMark = false;
+    CxImage m_backup;  // scratch copy before operations that can be cancelled
+    COLORREF m_eraserColor = 0xFFFFFF;
+    int m_nEraserSize = 5;
+    int m_nPenSize = 4;
 };
 
 }  // namespace vestrel::document

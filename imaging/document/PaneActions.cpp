@@ -61,10 +61,18 @@ void CQuorvanDoc::OnEscape()
     Call(m_hooks.repaintInfoPane);
 }
 
+void CQuorvanDoc::SetFloatingPaste(std::unique_ptr<CxImage> paste, bool isMark)
+{
+    m_pPaste = std::move(paste);
+    m_bPasting = m_pPaste != nullptr;
+    m_bPasteIsMark = m_bPasting && isMark;
+}
+
 void CQuorvanDoc::RemovePaste()
 {
     m_pPaste.reset();
     m_bPasting = false;
+    m_bPasteIsMark = false;
     Call(m_hooks.closeTextEntry);
     Call(m_hooks.repaintImageView);
 }
@@ -85,9 +93,7 @@ bool CQuorvanDoc::CanPanTool() const
 void CQuorvanDoc::OnPanTool()
 {
     if (!CanPanTool()) return;
-    const bool on = !m_bPanTool;
-    ResetTools();
-    m_bPanTool = on;
+    SelectTool(m_tool == Tool::Pan ? Tool::None : Tool::Pan);
     m_pImage->SelectionDelete();
     Call(m_hooks.repaintImageView);
     Call(m_hooks.repaintInfoPane);
@@ -95,7 +101,7 @@ void CQuorvanDoc::OnPanTool()
 
 void CQuorvanDoc::ApplyPanRule()
 {
-    if (PictureOverflowsView()) m_bPanTool = true;
+    if (PictureOverflowsView()) m_tool = Tool::Pan;
 }
 
 }  // namespace vestrel::document

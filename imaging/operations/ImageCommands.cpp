@@ -5,8 +5,6 @@
 #include "PageOperations.h"
 #include "Prompter.h"
 
-#include <algorithm>
-
 namespace vestrel::operations {
 
 ImageCommands::ImageCommands(document::CQuorvanDoc& doc, Prompter& prompter, CommandHooks hooks)
@@ -93,7 +91,7 @@ bool ImageCommands::Binarise()
     if (!ResetAndCheck() || m_doc.Image()->IsGrayScale()) return false;
     // Kept aside as the command always has; the history step is taken before the picture
     // is raised to 24 bits, so Back gives back exactly what was there.
-    m_doc.m_backup = *m_doc.Image();
+    m_doc.KeepBackup();
     return Run([](CxImage& image) { return BinariseImage(image); },
                [this] { m_doc.Image()->SelectionDelete(); });
 }
@@ -115,13 +113,12 @@ bool ImageCommands::AutoDeskew()
 bool ImageCommands::StartManualDeskew()
 {
     if (Busy()) return false;
-    m_doc.ResetTools();
-    m_doc.m_bDeskewTool = true;
-    m_doc.m_bFitWindow = true;
+    // The picture fitted to the pane (tools off), then the deskew tool on.
+    m_doc.OnWindowSize();
+    m_doc.SelectTool(document::Tool::Deskew);
     if (!m_doc.Image()) return false;
-    m_doc.Image()->SelectionDelete();
     if (!m_doc.PushHistory()) {
-        m_doc.m_bDeskewTool = false;
+        m_doc.ResetTools();
         return false;
     }
     Call(m_hooks.resetScroll);
@@ -129,7 +126,7 @@ bool ImageCommands::StartManualDeskew()
         const auto [width, height] = m_hooks.viewClientSize();
         m_hooks.placeRotationHandle(0.5f * float(width), 0.3f * float(height));
     }
-    m_doc.m_backup = *m_doc.Image();
+    m_doc.KeepBackup();
     Repaint();
     return true;
 }
@@ -139,7 +136,7 @@ bool ImageCommands::BeginFreeRotate()
     if (!ResetAndCheck()) return false;
     m_doc.Image()->SelectionDelete();
     if (!m_doc.PushHistory()) return false;
-    m_doc.m_backup = *m_doc.Image();
+    m_doc.KeepBackup();
     m_doc.ApplyPanRule();
     return true;
 }
@@ -147,15 +144,15 @@ bool ImageCommands::BeginFreeRotate()
 void ImageCommands::PreviewRotation(int signedDegrees, bool keepSize)
 {
     CxImage* image = m_doc.Image();
-    if (Busy() || !image || !m_doc.m_backup.IsValid()) return;
-    operations::PreviewRotation(*image, m_doc.m_backup, signedDegrees, keepSize);
+    if (Busy() || !image || !m_doc.Backup().IsValid()) return;
+    operations::PreviewRotation(*image, m_doc.Backup(), signedDegrees, keepSize);
     Call(m_hooks.repaintImageView);
 }
 
 void ImageCommands::EndFreeRotate(bool accepted)
 {
     CxImage* image = m_doc.Image();
-    if (!accepted && image && m_doc.m_backup.IsValid()) *image = m_doc.m_backup;
+    if (!accepted && image && m_doc.Backup().IsValid()) *image = m_doc.Backup();
     Repaint();
 }
 
@@ -200,12 +197,12 @@ bool ImageCommands::ApplyResolution(int newWidth, int newHeight)
 
 int ImageCommands::JpegQuality() const
 {
-    return m_doc.m_nJpegQuality;
+    return m_doc.JpegQuality();
 }
 
 void ImageCommands::SetJpegQuality(int quality)
 {
-    m_doc.m_nJpegQuality = std::clamp(quality, 0, 100);
+    m_doc.SetJpegQuality(quality);
 }
 
 }  // namespace vestrel::operations

@@ -53,8 +53,8 @@ bool RenameLibraryFile(document::CQuorvanDoc& doc, Prompter& prompter, const Lib
 {
     if (newName.empty() || newName == oldName) return false;
     bool renamed = false;
-    const std::string from = doc.m_strPhotoDir + oldName;
-    const std::string to = doc.m_strPhotoDir + newName;
+    const std::string from = doc.PhotoDir() + oldName;
+    const std::string to = doc.PhotoDir() + newName;
     if (!IsPlainName(newName)) {
         prompter.message(msg::kRenameInvalidBefore + newName + msg::kRenameInvalidAfter, {},
                          MessageKind::Warning);
@@ -81,7 +81,7 @@ bool DeleteLibraryFiles(document::CQuorvanDoc& doc, Prompter& prompter, const Li
 {
     if (names.empty()) return false;
     for (const std::string& name : names) {
-        if (!FileExists(doc.m_strPhotoDir + name)) {
+        if (!FileExists(doc.PhotoDir() + name)) {
             prompter.message(msg::kDeleteMissingBefore + name + msg::kDeleteMissingAfter);
             doc.RefreshLibrary();
             return false;
@@ -89,7 +89,7 @@ bool DeleteLibraryFiles(document::CQuorvanDoc& doc, Prompter& prompter, const Li
     }
     bool all = true;
     for (const std::string& name : names) {
-        const std::string path = doc.m_strPhotoDir + name;
+        const std::string path = doc.PhotoDir() + name;
         if (!document::MoveToTrash(path)) {
             // The rest stay where they are; what went to the trash can be restored from it.
             prompter.message(std::string(document::msg::kDeleteFailedBefore) + path +
@@ -107,15 +107,15 @@ bool DeleteLibraryFiles(document::CQuorvanDoc& doc, Prompter& prompter, const Li
 
 bool OpenLibraryFolder(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks)
 {
-    const bool opened = hooks.openWithDesktop && hooks.openWithDesktop(doc.m_strPhotoDir);
-    if (!opened) prompter.message(msg::kOpenFolderFailed + doc.m_strPhotoDir, {}, MessageKind::Warning);
+    const bool opened = hooks.openWithDesktop && hooks.openWithDesktop(doc.PhotoDir());
+    if (!opened) prompter.message(msg::kOpenFolderFailed + doc.PhotoDir(), {}, MessageKind::Warning);
     Call(hooks.activateImageView);
     return opened;
 }
 
 bool ChooseLibraryFolder(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks)
 {
-    const auto chosen = prompter.chooseFolder(msg::kChooseLibraryTitle, doc.m_strPhotoDir);
+    const auto chosen = prompter.chooseFolder(msg::kChooseLibraryTitle, doc.PhotoDir());
     if (!chosen || chosen->empty()) return false;
     std::error_code error;
     const fs::path resolved = fs::weakly_canonical(fs::path(*chosen), error);
@@ -125,7 +125,7 @@ bool ChooseLibraryFolder(document::CQuorvanDoc& doc, Prompter& prompter, const L
     }
     std::string folder = *chosen;
     if (folder.back() != '/') folder += '/';
-    doc.m_strPhotoDir = folder;
+    doc.SetPhotoDir(folder);
     if (hooks.photoFolderChanged) hooks.photoFolderChanged(folder);
     doc.RefreshLibrary();
     return true;

@@ -1,7 +1,6 @@
 #include "LibraryOpen.h"
 
 #include "CQuorvanDoc.h"
-#include "DocumentMessages.h"
 #include "LibraryMessages.h"
 
 #include <filesystem>
@@ -30,7 +29,7 @@ bool OpenPdf(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks&
              const std::string& name)
 {
     if (!Ask(hooks.confirmStopEBook)) return false;
-    const std::string path = doc.m_strPhotoDir + name;
+    const std::string path = doc.PhotoDir() + name;
     // Without this check a vanished PDF would be blamed on a missing PDF reader.
     if (!FileExists(path)) {
         prompter.message(msg::kOpenMissing);
@@ -47,27 +46,16 @@ bool OpenPdf(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks&
 bool OpenImage(document::CQuorvanDoc& doc, Prompter& prompter, const LibraryHooks& hooks,
                const std::string& name, bool zoomToOne)
 {
-    if (doc.History().Position() > 0) {
-        switch (prompter.askYesNoCancel(document::msg::kAskSaveCurrent)) {
-        case Answer::Cancel:
-            return false;
-        case Answer::Yes:
-            // The picture is replaced only once its edits are safely on disk.
-            if (!doc.Save()) return false;
-            break;
-        default:
-            break;
-        }
-    }
+    if (!doc.SaveIfWanted()) return false;
     doc.ClearHistory();
-    doc.LoadFile(doc.m_strPhotoDir + name);
+    doc.LoadFile(doc.PhotoDir() + name);
     if (!doc.Image()) {
         prompter.message(msg::kOpenMissing);
         doc.RefreshLibrary();
         return false;
     }
     if (hooks.liveShown && hooks.liveShown()) Call(hooks.leaveLiveView);
-    if (zoomToOne) doc.m_fZoom = 1.0f;
+    if (zoomToOne) doc.SetZoom(1.0f);
     Call(hooks.showLoadedImage);
     Call(hooks.activateImageView);
     return true;

@@ -9,6 +9,7 @@
 #include "CQuorvanDoc.h"
 #include "CThumbViewerView.h"
 #include "CommandIds.h"
+#include "EBookSession.h"
 #include "PdfMessages.h"
 #include "PdfTestTools.h"
 #include "ScanDriver.h"
@@ -45,7 +46,7 @@ TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
     f.OnCommand(ID_SCAN);
     ASSERT_TRUE(fs::exists(photo("Image0001.jpg")));
     EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.jpg").string());
-    EXPECT_EQ(f.document().m_photoNames, std::vector<std::string>{"Image0001.jpg"});
+    EXPECT_EQ(f.document().PhotoNames(), std::vector<std::string>{"Image0001.jpg"});
     f.updateCommandUi();
     EXPECT_FALSE(f.action(ID_FILE_SAVE)->isEnabled());  // live: the document's commands rest
 
@@ -67,8 +68,26 @@ TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
     EXPECT_FALSE(f.action(ID_PAN)->isEnabled());
     EXPECT_FALSE(f.action(ID_ZOOM_IN)->isEnabled());
     f.OnCommand(ID_ACTUAL_SIZE);
-    EXPECT_FLOAT_EQ(f.document().m_fZoom, 1.0f);
-    EXPECT_FALSE(f.document().m_bFitWindow);
+    EXPECT_FLOAT_EQ(f.document().Zoom(), 1.0f);
+    EXPECT_FALSE(f.document().IsFitWindow());
+}
+
+TEST_F(DocumentFrameTest, TheNamingCountersFollowTheDocumentsListing)
+{
+    CMainFrame& f = makeScanning();
+    f.OnCommand(ID_SCAN);
+    ASSERT_TRUE(fs::exists(photo("Image0001.jpg")));
+    // A file put into the folder by someone else counts once the folder is listed again.
+    fs::copy_file(photo("Image0001.jpg"), photo("Image0041.jpg"));
+    f.document().RefreshLibrary();
+    EXPECT_EQ(f.scanState().counters.serial, 41);
+    f.OnCommand(ID_SCAN);
+    EXPECT_TRUE(fs::exists(photo("Image0042.jpg")));
+    // A listing without them starts the numbers again.
+    fs::remove(photo("Image0041.jpg"));
+    fs::remove(photo("Image0042.jpg"));
+    f.document().RefreshLibrary();
+    EXPECT_EQ(f.scanState().counters.serial, 1);
 }
 
 TEST_F(DocumentFrameTest, ScansAppearInTheLibraryAndOpenFromIt)
@@ -82,7 +101,7 @@ TEST_F(DocumentFrameTest, ScansAppearInTheLibraryAndOpenFromIt)
     EXPECT_FALSE(f.scanState().liveMode);
     ASSERT_NE(f.document().Image(), nullptr);
     EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.jpg").string());
-    EXPECT_TRUE(f.document().m_bPanTool) << "a camera scan is larger than the pane";
+    EXPECT_TRUE(f.document().ToolOn(document::Tool::Pan)) << "a camera scan is larger than the pane";
 }
 
 TEST_F(DocumentFrameTest, OpeningAPdfFromTheLibraryAsksWhileABookIsOpen)
@@ -94,7 +113,7 @@ TEST_F(DocumentFrameTest, OpeningAPdfFromTheLibraryAsksWhileABookIsOpen)
     prompter.answer(Answer::No);
     f.libraryView()->openEntry(0);
     EXPECT_TRUE(prompter.showed(output::kStopEBookQuestion));
-    EXPECT_TRUE(f.scanState().pdfEbookMode);
+    EXPECT_TRUE(f.ebook().composing());
 }
 
 TEST_F(DocumentFrameTest, AFileDroppedOnTheLivePictureOpensInTheStillView)
@@ -140,13 +159,13 @@ TEST_F(DocumentFrameTest, AnEBookCollectsScansIntoOneFileUntilItsButton)
     EXPECT_TRUE(f.action(ID_EBOOK_STOP)->isEnabled());
 
     for (int i = 0; i < 3; ++i) f.OnCommand(ID_SCAN);
-    EXPECT_EQ(f.scanState().ebookPageCount, 3);
+    EXPECT_EQ(f.ebook().book().pageCount(), 3);
     EXPECT_EQ(testkit::pageCount(photo("Image0001.pdf")), 3);
     EXPECT_EQ(f.document().CurrentPath(), photo("Image0001.pdf").string());
 
     f.OnCommand(ID_EBOOK_STOP);
     EXPECT_FALSE(f.ebook().composing());
-    EXPECT_FALSE(f.scanState().pdfEbookMode);
+    EXPECT_FALSE(f.ebook().composing());
     EXPECT_TRUE(testkit::qpdfAccepts(photo("Image0001.pdf")));
     // Scans after the book are images again.
     f.OnCommand(ID_SCAN);
@@ -163,7 +182,7 @@ TEST_F(DocumentFrameTest, ClosingTheToolWindowEndsTheBookAndItsTimedScan)
     ASSERT_TRUE(f.scanState().timedScanning);
 
     f.ebookToolWindow()->close();
-    EXPECT_TRUE(WaitFor([&] { return !f.scanState().pdfEbookMode; }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return !f.ebook().composing(); }, 3000));
     EXPECT_FALSE(f.scanState().timedScanning);
     EXPECT_EQ(testkit::pageCount(photo("Image0001.pdf")), 1);
 }
@@ -175,11 +194,11 @@ TEST_F(DocumentFrameTest, RestoreDefaultsAsksBeforeEndingTheBook)
     prompter.answer(Answer::No);
     f.OnCommand(ID_RESTORE_DEFAULTS);
     EXPECT_TRUE(prompter.showed(output::kStopEBookQuestion));
-    EXPECT_TRUE(f.scanState().pdfEbookMode);
+    EXPECT_TRUE(f.ebook().composing());
 
     prompter.answer(Answer::Yes);
     f.OnCommand(ID_RESTORE_DEFAULTS);
-    EXPECT_FALSE(f.scanState().pdfEbookMode);
+    EXPECT_FALSE(f.ebook().composing());
 }
 
 TEST_F(DocumentFrameTest, ABookThatCannotBeCreatedEndsAtItsFirstScan)
@@ -188,9 +207,9 @@ TEST_F(DocumentFrameTest, ABookThatCannotBeCreatedEndsAtItsFirstScan)
     f.OnCommand(ID_EBOOK_START);
     f.settings().path = (programDir.path() / "gone/").string();
     f.OnCommand(ID_SCAN);
-    EXPECT_FALSE(f.scanState().pdfEbookMode);
+    EXPECT_FALSE(f.ebook().composing());
     EXPECT_EQ(f.ebookToolWindow(), nullptr);
-    EXPECT_EQ(f.scanState().ebookPageCount, 0);
+    EXPECT_EQ(f.ebook().book().pageCount(), 0);
     ASSERT_FALSE(prompter.shown().empty());
     EXPECT_EQ(prompter.shown()[0].text.rfind(output::kEBookCreateFailed, 0), 0u);
 }

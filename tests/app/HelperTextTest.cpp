@@ -140,8 +140,8 @@ TEST(HelperText, StillInputIsReadFromTheDocument)
 
     doc.SetImage(std::make_unique<CxImage>(4, 4, 24));
     doc.SetPath("/tmp/photos/scan.png");
-    doc.m_fZoom = 2.0f;
-    doc.m_bPanTool = true;
+    doc.SetZoom(2.0f);
+    doc.SelectTool(document::Tool::Pan);
     const StillHelperInput in = StillHelperInputOf(doc, true, true, 1);
     EXPECT_TRUE(in.hasImage);
     EXPECT_EQ(in.fileDir + in.fileName, "/tmp/photos/scan.png");

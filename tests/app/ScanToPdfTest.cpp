@@ -80,10 +80,9 @@ TEST_F(ScanToPdfTest, ABinarisedPageGoesInAsOneBitAndCostsKilobytes)
 TEST_F(ScanToPdfTest, AnEBookGrowsOneFileThatIsWholeAfterEveryPage)
 {
     ebook.start();
-    state.pdfEbookMode = true;
     for (int i = 1; i <= 4; ++i) {
         ASSERT_TRUE(writer.writeFrame(page(), photo("Book000" + std::to_string(i) + ".pdf")));
-        EXPECT_EQ(state.ebookPageCount, i);
+        EXPECT_EQ(writer.bookPages(), i);
         EXPECT_EQ(testkit::pageCount(photo("Book0001.pdf")), i);
         EXPECT_TRUE(testkit::qpdfAccepts(photo("Book0001.pdf")));
         // Every page leaves its own picture for the library, under the name made for it.
@@ -97,13 +96,12 @@ TEST_F(ScanToPdfTest, AnEBookGrowsOneFileThatIsWholeAfterEveryPage)
 TEST_F(ScanToPdfTest, ABookThatCannotBeCreatedIsToldAndEnded)
 {
     ebook.start();
-    state.pdfEbookMode = true;
     const fs::path nowhere = programDir / "missing" / "Book0001.pdf";
     EXPECT_FALSE(writer.writeFrame(page(), nowhere));
     ASSERT_EQ(prompter.shown().size(), 1u);
     EXPECT_EQ(prompter.shown()[0].text, std::string(output::kEBookCreateFailed) + nowhere.string());
     EXPECT_FALSE(ebook.composing());
-    EXPECT_EQ(state.ebookPageCount, 0);
+    EXPECT_EQ(writer.bookPages(), 0);
     EXPECT_FALSE(fs::exists(programDir / "temp/pdf.jpg"));
 }
 

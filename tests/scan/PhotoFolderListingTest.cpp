@@ -1,3 +1,4 @@
+#include "CounterRecount.h"
 #include "PhotoFolderListing.h"
 #include "FileNaming.h"
 #include "TempProgramDir.h"
@@ -32,8 +33,7 @@ TEST_F(PhotoFolderListingTest, ListsImagesAndPdfsOldestFirstAndSkipsTheRest)
     touch("notes.txt", 20);
     touch("noextension", 20);
     fs::create_directory(photo() / "folder.jpg");
-    ScanCounters c;
-    const PhotoListing listing = ListPhotoFolder(photo(), "book", kNameSerial, c);
+    const PhotoListing listing = ListPhotoFolder(photo());
     EXPECT_EQ(listing.names, (std::vector<std::string>{"a.PNG", "b.jpg", "doc.pdf"}));
     ASSERT_EQ(listing.times.size(), 3u);
     EXPECT_EQ(listing.times[0].size(), 14u);
@@ -51,17 +51,17 @@ TEST_F(PhotoFolderListingTest, CountersComeFromTheNamesOfOddFiles)
     fs::create_directory(photo() / "Image99999");
     ScanCounters c;
     c.book = 4;
-    ListPhotoFolder(photo(), "book", kNameSequential, c);
+    RecountFromFolder(photo(), "book", kNameSequential, c);
     EXPECT_EQ(c.serial, 12345);
     EXPECT_EQ(c.odd, 3);
     EXPECT_EQ(c.even, 10);
     EXPECT_EQ(c.book, 4) << "the book counter is not recomputed";
 
     // Mode 4 only looks at odd numbers, mode 5 only at even ones.
-    ListPhotoFolder(photo(), "book", kNameOdd, c);
+    RecountFromFolder(photo(), "book", kNameOdd, c);
     EXPECT_EQ(c.odd, 3);
     EXPECT_EQ(c.even, 0);
-    ListPhotoFolder(photo(), "book", kNameEven, c);
+    RecountFromFolder(photo(), "book", kNameEven, c);
     EXPECT_EQ(c.odd, -1);
     EXPECT_EQ(c.even, 10);
 }
@@ -70,22 +70,22 @@ TEST_F(PhotoFolderListingTest, SerialNumberingFollowsTheFolder)
 {
     ScanCounters c;
     c.serial = 41;
-    ListPhotoFolder(photo(), "book", kNameSerial, c);
+    RecountFromFolder(photo(), "book", kNameSerial, c);
     EXPECT_EQ(c.serial, 0) << "an empty folder starts again";
     NamingInput in;
     in.mode = kNameSerial;
     EXPECT_EQ(NextGeneratedName(in, c), "Image0001");
 
     touch("Image0007.jpg", 1);
-    ListPhotoFolder(photo(), "book", kNameSerial, c);
+    RecountFromFolder(photo(), "book", kNameSerial, c);
     EXPECT_EQ(NextGeneratedName(in, c), "Image0008");
 }
 
 TEST_F(PhotoFolderListingTest, MissingFolderListsNothing)
 {
     ScanCounters c{3, 5, 7, 8};
-    const PhotoListing listing = ListPhotoFolder(programDir / "nowhere", "book", kNameSequential, c);
-    EXPECT_TRUE(listing.names.empty());
+    EXPECT_TRUE(ListPhotoFolder(programDir / "nowhere").names.empty());
+    RecountFromFolder(programDir / "nowhere", "book", kNameSequential, c);
     EXPECT_EQ(c, (ScanCounters{3, 0, -1, 0}));
 }
 

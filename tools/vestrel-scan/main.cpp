@@ -11,7 +11,7 @@
 #include "ConsolePrompter.h"
 #include "FileNameRules.h"
 #include "FileNaming.h"
-#include "PhotoFolderListing.h"
+#include "CounterRecount.h"
 #include "ProgramDir.h"
 #include "ScanAreaSelection.h"
 #include "ScanMessages.h"
@@ -120,7 +120,7 @@ int Run(int argc, const char* const* argv)
     if (!OpenCamera(capture, prompter, options.cameraSpec, settings)) return kExitFailed;
 
     scan::ScanState state;
-    scan::ListPhotoFolder(settings.path, settings.bookname, settings.name, state.counters);
+    scan::RecountFromFolder(settings.path, settings.bookname, settings.name, state.counters);
     scan::GrabberFrameSource frames(capture.Grabber());
     CommandLineName names(typedName);
     scan::Scanner scanner(settings, state, prompter, frames, names);

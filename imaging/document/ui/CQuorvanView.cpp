@@ -54,16 +54,16 @@ bool CQuorvanView::showsPicture() const
 
 PaneSize CQuorvanView::scrollExtent() const
 {
-    if (!showsPicture() || doc_.m_bFitWindow) return {};
+    if (!showsPicture() || doc_.IsFitWindow()) return {};
     const CxImage& image = *doc_.Image();
-    return ZoomedExtent(image.GetWidth(), image.GetHeight(), doc_.m_fZoom);
+    return ZoomedExtent(image.GetWidth(), image.GetHeight(), doc_.Zoom());
 }
 
 QSize CQuorvanView::drawnSize() const
 {
     if (!showsPicture()) return {};
     const CxImage& image = *doc_.Image();
-    if (!doc_.m_bFitWindow) {
+    if (!doc_.IsFitWindow()) {
         const PaneSize extent = scrollExtent();
         return {extent.width, extent.height};
     }
@@ -84,8 +84,8 @@ QPoint CQuorvanView::scrollPosition() const
 ViewMapping CQuorvanView::mapping() const
 {
     ViewMapping m;
-    m.fitWindow = doc_.m_bFitWindow;
-    m.zoom = doc_.m_fZoom;
+    m.fitWindow = doc_.IsFitWindow();
+    m.zoom = doc_.Zoom();
     if (const CxImage* image = doc_.Image())
         m.fitScale = FitScale(clientSize(), image->GetWidth(), image->GetHeight());
     const QPoint scroll = scrollPosition();
@@ -137,7 +137,7 @@ void CQuorvanView::syncScrollBars()
 
 void CQuorvanView::updateCursor()
 {
-    if (showsPicture() && doc_.m_bPanTool && !doc_.m_bFitWindow)
+    if (showsPicture() && doc_.ToolOn(Tool::Pan) && !doc_.IsFitWindow())
         viewport()->setCursor(m_bButtonDown ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     else
         viewport()->unsetCursor();
@@ -173,7 +173,7 @@ void CQuorvanView::drawPicture(QPainter& painter, const QRect& exposed)
     const CxImage* image = doc_.Image();
     const QSize drawn = drawnSize();
     if (drawn.isEmpty()) return;
-    const QPoint origin = doc_.m_bFitWindow ? QPoint() : -scrollPosition();
+    const QPoint origin = doc_.IsFitWindow() ? QPoint() : -scrollPosition();
     const QRect visible = exposed & QRect(origin, drawn);
     if (visible.isEmpty()) return;
 
@@ -208,12 +208,12 @@ void CQuorvanView::drawPicture(QPainter& painter, const QRect& exposed)
 
 void CQuorvanView::drawPaste(QPainter& painter)
 {
-    const QImage& paste = pasteCache_.picture(doc_.m_pPaste.get());
+    const QImage& paste = pasteCache_.picture(doc_.Paste());
     if (paste.isNull()) return;
     const CxImage* image = doc_.Image();
     const float scale =
-        doc_.m_bFitWindow ? FitScale(clientSize(), image->GetWidth(), image->GetHeight()) : doc_.m_fZoom;
-    const QPoint origin = doc_.m_bFitWindow ? QPoint() : -scrollPosition();
+        doc_.IsFitWindow() ? FitScale(clientSize(), image->GetWidth(), image->GetHeight()) : doc_.Zoom();
+    const QPoint origin = doc_.IsFitWindow() ? QPoint() : -scrollPosition();
     const QRectF target(m_ptPaste + origin, QSizeF(paste.width() * scale, paste.height() * scale));
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0f);
@@ -236,10 +236,10 @@ void CQuorvanView::mousePressEvent(QMouseEvent* event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    doc_.m_nLasso = 0;
+    doc_.ClearLasso();
     // A click starts over: the old selection goes, except while cropping it.
-    if (!doc_.m_bCropTool) doc_.Image()->SelectionDelete();
-    if (doc_.m_bPanTool) {
+    if (!doc_.ToolOn(Tool::Crop)) doc_.Image()->SelectionDelete();
+    if (doc_.ToolOn(Tool::Pan)) {
         m_ptScrollAtDown = scrollPosition();
         m_ptMouseAtDown = point;
         m_bButtonDown = true;
@@ -253,7 +253,7 @@ void CQuorvanView::mouseMoveEvent(QMouseEvent* event)
         QAbstractScrollArea::mouseMoveEvent(event);
         return;
     }
-    if (m_bButtonDown && doc_.m_bPanTool && (event->buttons() & Qt::LeftButton)) {
+    if (m_bButtonDown && doc_.ToolOn(Tool::Pan) && (event->buttons() & Qt::LeftButton)) {
         const QPoint point = event->position().toPoint();
         const PaneSize extent = scrollExtent();
         const PaneSize client = clientSize();
@@ -281,7 +281,7 @@ void CQuorvanView::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) return;
     doc_.RepaintInfoPane();
     // A double-click while cropping belongs to the crop tool.
-    if (doc_.m_bCropTool) return;
+    if (doc_.ToolOn(Tool::Crop)) return;
     emit leaveFullScreenRequested();
 }
 

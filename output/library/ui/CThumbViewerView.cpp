@@ -47,6 +47,8 @@ CThumbViewerView::CThumbViewerView(document::CQuorvanDoc& doc, Prompter& prompte
         if (!picture.isNull()) model_->setPicture(row, QPixmap::fromImage(picture));
     });
     connect(thumbnails_, &ThumbnailQueue::allMade, this, &CThumbViewerView::thumbnailsMade);
+    // Whoever lists the folder again (a scan, a save, a command of this pane), the pane follows.
+    connect(&doc_, &document::CQuorvanDoc::libraryChanged, this, &CThumbViewerView::rebuild);
 }
 
 CThumbViewerView::~CThumbViewerView()
@@ -101,15 +103,15 @@ void CThumbViewerView::rebuild()
 {
     thumbnails_->cancel();
     clickedItem_ = -1;
-    const auto names = ShownNames(doc_.m_photoNames, listMode_, thumbnailCount_);
-    model_->reset(doc_.m_strPhotoDir, names, !listMode_);
+    const auto names = ShownNames(doc_.PhotoNames(), listMode_, thumbnailCount_);
+    model_->reset(doc_.PhotoDir(), names, !listMode_);
     if (listMode_) {
         thumbnails_->restart({});
         return;
     }
     std::vector<std::filesystem::path> sources;
     sources.reserve(names.size());
-    for (const std::string& name : names) sources.push_back(PictureSource(doc_.m_strPhotoDir, name));
+    for (const std::string& name : names) sources.push_back(PictureSource(doc_.PhotoDir(), name));
     thumbnails_->restart(sources);
 }
 
@@ -124,6 +126,11 @@ QImage CThumbViewerView::thumbnailAt(int row) const
 {
     const QPixmap picture = model_->pictureAt(row);
     return picture.isNull() ? QImage() : picture.toImage();
+}
+
+int CThumbViewerView::thumbnailDecodes() const
+{
+    return thumbnails_->decodes();
 }
 
 int CThumbViewerView::pendingThumbnails() const

@@ -1,8 +1,8 @@
 #pragma once
 // The photo library pane: a grid of 90 x 90 thumbnails of the newest files of the photo
 // folder (6 unless the user chose another count), or a list of every file's name, newest
-// first. It shows the document's listing; whoever changes the folder calls the document's
-// RefreshLibrary, whose libraryChanged hook is connected to rebuild(). Thumbnails are made
+// first. It shows the document's listing and rebuilds itself on the document's
+// libraryChanged signal: whoever changes the folder calls RefreshLibrary. Thumbnails are made
 // on worker threads and appear one by one. From its context menu the user views, renames
 // and deletes files, opens the folder and chooses another one; files can be dragged out.
 
@@ -64,6 +64,8 @@ public:
     std::vector<std::string> entryNames() const;
     QImage thumbnailAt(int row) const;  // null while the entry has no picture
     int pendingThumbnails() const;
+    // Pictures decoded for thumbnails so far; unchanged files come from the cache.
+    int thumbnailDecodes() const;
 
 signals:
     // Every thumbnail of the latest rebuild has been made (or found to have no picture).

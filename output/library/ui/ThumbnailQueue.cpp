@@ -42,26 +42,38 @@ void ThumbnailQueue::restart(const std::vector<std::filesystem::path>& sources)
 {
     cancel();
     const int run = *currentRun_;
-    pending_ = int(sources.size());
+    std::vector<std::pair<int, cv::Mat>> known;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const int row = int(i);
-        pool_.start([this, runs = currentRun_, run, row, source = sources[i]] {
+        // Taken before the decode: a file that changes while it is read is made again next time.
+        std::optional<FileStamp> stamp = StampOf(sources[i]);
+        if (stamp) {
+            if (std::optional<cv::Mat> thumbnail = cache_.find(*stamp)) {
+                known.emplace_back(row, std::move(*thumbnail));
+                continue;
+            }
+        }
+        ++pending_;
+        ++decodes_;
+        pool_.start([this, runs = currentRun_, run, row, stamp = std::move(stamp), source = sources[i]] {
             // A job of a run that was superseded before it began costs nothing.
             if (*runs != run) return;
-            QImage picture = ToQImage(MakeThumbnail(source));
+            cv::Mat thumbnail = MakeThumbnail(source);
             if (*runs != run) return;
             QMetaObject::invokeMethod(
-                this, [this, run, row, picture = std::move(picture)] { deliver(run, row, picture); },
+                this, [this, run, row, stamp, thumbnail = std::move(thumbnail)] { deliver(run, row, stamp, thumbnail); },
                 Qt::QueuedConnection);
         });
     }
+    for (const auto& [row, thumbnail] : known) emit thumbnailMade(row, ToQImage(thumbnail));
     if (pending_ == 0) emit allMade();
 }
 
-void ThumbnailQueue::deliver(int run, int row, const QImage& picture)
+void ThumbnailQueue::deliver(int run, int row, const std::optional<FileStamp>& stamp, const cv::Mat& thumbnail)
 {
     if (run != *currentRun_) return;
-    emit thumbnailMade(row, picture);
+    if (stamp) cache_.store(*stamp, thumbnail);
+    emit thumbnailMade(row, ToQImage(thumbnail));
     if (--pending_ == 0) emit allMade();
 }
 

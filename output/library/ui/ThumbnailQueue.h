@@ -3,6 +3,10 @@
 // while a folder of large scans is read; each picture is handed back on the thread of the
 // queue as soon as it is made. Starting over drops the jobs not yet begun and marks the
 // running ones stale: their pictures are thrown away, never shown in the wrong place.
+// Pictures of files that have not changed since they were made come from the cache at
+// once, without a job.
+
+#include "ThumbnailCache.h"
 
 #include <QImage>
 #include <QObject>
@@ -28,6 +32,8 @@ public:
     void cancel();
     // Jobs of the current run whose picture has not been reported yet.
     int pending() const { return pending_; }
+    // Pictures decoded since the queue was made (cache hits not counted).
+    int decodes() const { return decodes_; }
 
 signals:
     // A null picture: the file has none (missing, damaged or of no image type).
@@ -36,11 +42,13 @@ signals:
     void allMade();
 
 private:
-    void deliver(int run, int row, const QImage& picture);
+    void deliver(int run, int row, const std::optional<FileStamp>& stamp, const cv::Mat& thumbnail);
 
     QThreadPool pool_;
     std::shared_ptr<std::atomic<int>> currentRun_;
     int pending_ = 0;
+    int decodes_ = 0;
+    ThumbnailCache cache_;
 };
 
 }  // namespace vestrel::library

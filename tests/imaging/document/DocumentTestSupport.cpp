@@ -1,7 +1,5 @@
 #include "DocumentTestSupport.h"
 
-#include <cstdlib>
-
 namespace vestrel::document::test {
 
 std::unique_ptr<CxImage> ColourPicture(int width, int height)
@@ -17,14 +15,15 @@ DocumentTest::DocumentTest()
 {
     DocumentHooks hooks;
     hooks.liveShown = [this] { return live; };
-    hooks.libraryChanged = [this] { ++libraryRebuilds; };
     hooks.viewClientSize = [this] { return viewSize; };
     hooks.switchToStillView = [this] {
         live = false;
         ++stillViewSwitches;
     };
     hooks.repaintInfoPane = [this] { ++infoRepaints; };
+    hooks.closeTextEntry = [this] { ++textBoxCloses; };
     doc = std::make_unique<CQuorvanDoc>(prompter, hooks);
+    QObject::connect(doc.get(), &CQuorvanDoc::libraryChanged, [this] { ++libraryRebuilds; });
 }
 
 std::string DocumentTest::Photo(const std::string& name) const
@@ -37,24 +36,6 @@ std::string DocumentTest::WritePicture(const std::string& path) const
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     EXPECT_TRUE(ColourPicture()->Save(path, GetFileType(path))) << path;
     return path;
-}
-
-FreshHome::FreshHome(const std::filesystem::path& home)
-{
-    std::filesystem::create_directories(home);
-    if (const char* old = std::getenv("HOME")) oldHome_ = old;
-    if (const char* old = std::getenv("XDG_DATA_HOME")) {
-        oldData_ = old;
-        hadData_ = true;
-    }
-    ::setenv("HOME", home.c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
-}
-
-FreshHome::~FreshHome()
-{
-    ::setenv("HOME", oldHome_.c_str(), 1);
-    if (hadData_) ::setenv("XDG_DATA_HOME", oldData_.c_str(), 1);
 }
 
 }  // namespace vestrel::document::test

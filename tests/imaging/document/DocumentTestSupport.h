@@ -2,6 +2,7 @@
 // A document in a fresh program folder with a scripted prompter, and small colour pictures.
 
 #include "CQuorvanDoc.h"
+#include "FreshHome.h"
 #include "ScriptedPrompter.h"
 #include "TempProgramDir.h"
 
@@ -26,21 +27,11 @@ protected:
     int libraryRebuilds = 0;
     int stillViewSwitches = 0;  // the live picture was left
     int infoRepaints = 0;
+    int textBoxCloses = 0;
     std::pair<int, int> viewSize{1000, 1000};
     std::unique_ptr<CQuorvanDoc> doc;
 };
 
-// $HOME points at a fresh folder without a data folder (so no trash yet) while it lives.
-class FreshHome {
-public:
-    explicit FreshHome(const std::filesystem::path& home);
-    ~FreshHome();
-    FreshHome(const FreshHome&) = delete;
-    FreshHome& operator=(const FreshHome&) = delete;
-
-private:
-    std::string oldHome_, oldData_;
-    bool hadData_ = false;
-};
+using testkit::FreshHome;
 
 }  // namespace vestrel::document::test

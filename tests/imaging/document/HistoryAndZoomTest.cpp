@@ -80,36 +80,36 @@ TEST_F(ZoomTest, NineStepsOutReachTheLowerLimitAndNinetyInTheUpper)
         EXPECT_TRUE(doc->CanZoomOut()) << i;
         doc->OnZoomOut();
     }
-    EXPECT_NEAR(doc->m_fZoom, 0.1f, 1e-5f);
+    EXPECT_NEAR(doc->Zoom(), 0.1f, 1e-5f);
     EXPECT_FALSE(doc->CanZoomOut());
     doc->OnZoomOut();
-    EXPECT_NEAR(doc->m_fZoom, 0.1f, 1e-5f);
+    EXPECT_NEAR(doc->Zoom(), 0.1f, 1e-5f);
 
-    doc->m_fZoom = 1.0f;
+    doc->SetZoom(1.0f);
     for (int i = 0; i < 90; ++i) {
         EXPECT_TRUE(doc->CanZoomIn()) << i;
         doc->OnZoomIn();
     }
-    EXPECT_NEAR(doc->m_fZoom, 10.0f, 1e-4f);
+    EXPECT_NEAR(doc->Zoom(), 10.0f, 1e-4f);
     EXPECT_FALSE(doc->CanZoomIn());
     doc->OnZoomIn();
-    EXPECT_NEAR(doc->m_fZoom, 10.0f, 1e-4f);
+    EXPECT_NEAR(doc->Zoom(), 10.0f, 1e-4f);
 }
 
 TEST_F(ZoomTest, FitToWindowDisablesBothAndZoomResetsTheTools)
 {
     doc->SetImage(ColourPicture());
-    doc->m_bPanTool = true;
-    doc->m_nLasso = 12;
+    doc->SelectTool(Tool::Pan);
+    for (int i = 0; i < 12; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, 0}));
     doc->OnZoomIn();
-    EXPECT_FALSE(doc->m_bPanTool);
-    EXPECT_EQ(doc->m_nLasso, 0);
-    doc->m_bFitWindow = true;
+    EXPECT_FALSE(doc->ToolOn(Tool::Pan));
+    EXPECT_EQ(doc->LassoCount(), 0);
+    doc->OnWindowSize();
     EXPECT_FALSE(doc->CanZoomIn());
     EXPECT_FALSE(doc->CanZoomOut());
-    const float before = doc->m_fZoom;
+    const float before = doc->Zoom();
     doc->OnZoomOut();
-    EXPECT_EQ(doc->m_fZoom, before);
+    EXPECT_EQ(doc->Zoom(), before);
 }
 
 TEST(FileTypeTest, ExtensionsDecideTheCode)

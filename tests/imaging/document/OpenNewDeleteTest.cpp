@@ -42,79 +42,65 @@ TEST_F(OpenTest, OpenAsksToSaveEditsAndCancelKeepsThem)
     EXPECT_EQ(doc->Image()->GetWidth(), 40);
     EXPECT_EQ(doc->History().Position(), 0);
     EXPECT_EQ(doc->CurrentPath(), file);
-    EXPECT_TRUE(doc->m_bPanTool);
+    EXPECT_TRUE(doc->ToolOn(Tool::Pan));
     EXPECT_EQ(prompter.texts().back(), msg::kAskSaveCurrent);
 }
 
 TEST_F(OpenTest, LoadFileOfAnUnknownTypeOrBrokenFileLeavesTheDocumentEmpty)
 {
     doc->SetImage(ColourPicture());
-    doc->m_bFitWindow = true;
-    doc->m_bEraserTool = true;
+    doc->OnWindowSize();
+    doc->SelectTool(Tool::Eraser);
     doc->LoadFile(Photo("notes.txt"));
     EXPECT_EQ(doc->Image(), nullptr);
-    EXPECT_TRUE(doc->m_bFitWindow);
-    EXPECT_FALSE(doc->m_bEraserTool);
+    EXPECT_TRUE(doc->IsFitWindow());
+    EXPECT_FALSE(doc->ToolOn(Tool::Eraser));
 
     std::ofstream(Photo("broken.png")) << "not a picture";
     doc->LoadFile(Photo("broken.png"));
     EXPECT_EQ(doc->Image(), nullptr);
-    EXPECT_EQ(doc->m_strFileName, "broken.png");
+    EXPECT_EQ(doc->FileName(), "broken.png");
 }
 
 TEST_F(OpenTest, NewEmptiesTheDocumentAfterAskingAboutEdits)
 {
     doc->SetImage(ColourPicture());
     doc->PushHistory();
-    doc->m_fZoom = 2.0f;
+    doc->SetZoom(2.0f);
     prompter.answer(Answer::No);
     doc->OnFileNew();
     EXPECT_EQ(doc->Image(), nullptr);
-    EXPECT_EQ(doc->m_strFileName, "Image.bmp");
-    EXPECT_EQ(doc->m_fZoom, 1.0f);
+    EXPECT_EQ(doc->FileName(), "Image.bmp");
+    EXPECT_EQ(doc->Zoom(), 1.0f);
     EXPECT_EQ(doc->History().Position(), 0);
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kAskSaveCurrent});
 }
 
-TEST_F(OpenTest, TheListingIgnoresFoldersAndUnknownTypesAndRaisesTheCounters)
+TEST_F(OpenTest, TheListingIgnoresFoldersAndUnknownTypesAndTellsItsListeners)
 {
     WritePicture(Photo("Image00007.jpg"));
     std::ofstream(Photo("x.PDF")) << "%PDF-1.4";
     std::ofstream(Photo("notes.txt")) << "text";
     fs::create_directories(programDir / "Photo" / "sub.jpg");
-    doc->m_photoNames = {"stale.jpg"};
     doc->RefreshLibrary();
-    auto names = doc->m_photoNames;
+    auto names = doc->PhotoNames();
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Image00007.jpg", "x.PDF"}));
-    EXPECT_EQ(doc->m_photoTimes.size(), 2u);
+    EXPECT_EQ(doc->PhotoTimes().size(), 2u);
     EXPECT_EQ(libraryRebuilds, 1);
 
-    scan::ScanCounters counters;
-    doc->AttachCounters(&counters);
+    // A listing replaces the one before, whatever the folder held then.
+    fs::remove(Photo("x.PDF"));
     doc->RefreshLibrary();
-    EXPECT_EQ(counters.serial, 7);
+    EXPECT_EQ(doc->PhotoNames(), std::vector<std::string>{"Image00007.jpg"});
+    EXPECT_EQ(libraryRebuilds, 2);
 }
 
 // Each delete test runs with a $HOME of its own that has no data folder yet.
 class DeleteTest : public DocumentTest {
 protected:
-    void SetUp() override
-    {
-        home = programDir / "home";
-        fs::create_directories(home);
-        if (const char* old = std::getenv("HOME")) oldHome = old;
-        if (const char* old = std::getenv("XDG_DATA_HOME")) oldData = old;
-        ::setenv("HOME", home.c_str(), 1);
-        ::unsetenv("XDG_DATA_HOME");
-    }
-    void TearDown() override
-    {
-        ::setenv("HOME", oldHome.c_str(), 1);
-        if (!oldData.empty()) ::setenv("XDG_DATA_HOME", oldData.c_str(), 1);
-    }
-    fs::path home;
-    std::string oldHome, oldData;
+    FreshHome freshHome{programDir / "home"};
+    const fs::path& home = freshHome.path();
 };
 
 TEST_F(DeleteTest, DeleteMovesTheFileToTheTrashOfAFreshHome)
@@ -130,7 +116,7 @@ TEST_F(DeleteTest, DeleteMovesTheFileToTheTrashOfAFreshHome)
     EXPECT_FALSE(fs::exists(fs::current_path() / "files" / "page.png"));
     EXPECT_NE(doc->Image(), nullptr);  // the picture stays in the document
     EXPECT_EQ(libraryRebuilds, 1);
-    EXPECT_TRUE(doc->m_photoNames.empty());
+    EXPECT_TRUE(doc->PhotoNames().empty());
     EXPECT_TRUE(prompter.shown().empty());
 }
 

@@ -17,9 +17,9 @@ TEST_F(DropTest, ADroppedPictureOpensAtActualSizeWithThePanRule)
 {
     const std::string file = WritePicture(Photo("drop.png"));  // 40 x 30
     doc->SetImage(ColourPicture(10, 10));
-    doc->m_fZoom = 3.0f;
-    doc->m_bFitWindow = true;
-    doc->m_bEraserTool = true;
+    doc->SetZoom(3.0f);
+    doc->OnWindowSize();
+    doc->SelectTool(Tool::Eraser);
     live = true;
     viewSize = {30, 100};  // narrower than the picture
 
@@ -27,10 +27,10 @@ TEST_F(DropTest, ADroppedPictureOpensAtActualSizeWithThePanRule)
     ASSERT_NE(doc->Image(), nullptr);
     EXPECT_EQ(doc->Image()->GetWidth(), 40);
     EXPECT_EQ(doc->CurrentPath(), file);
-    EXPECT_EQ(doc->m_fZoom, 1.0f);
-    EXPECT_FALSE(doc->m_bFitWindow);
-    EXPECT_FALSE(doc->m_bEraserTool);
-    EXPECT_TRUE(doc->m_bPanTool);
+    EXPECT_EQ(doc->Zoom(), 1.0f);
+    EXPECT_FALSE(doc->IsFitWindow());
+    EXPECT_FALSE(doc->ToolOn(Tool::Eraser));
+    EXPECT_TRUE(doc->ToolOn(Tool::Pan));
     EXPECT_EQ(stillViewSwitches, 1);
     EXPECT_GT(infoRepaints, 0);
     EXPECT_TRUE(prompter.shown().empty());
@@ -38,7 +38,7 @@ TEST_F(DropTest, ADroppedPictureOpensAtActualSizeWithThePanRule)
     // A pane big enough leaves the pan tool off.
     viewSize = {100, 100};
     EXPECT_TRUE(doc->OpenDropped(file));
-    EXPECT_FALSE(doc->m_bPanTool);
+    EXPECT_FALSE(doc->ToolOn(Tool::Pan));
     EXPECT_EQ(stillViewSwitches, 1);
 }
 
@@ -109,14 +109,14 @@ TEST_F(PaneKeysTest, SpaceTurnsThePictureClockwiseWithoutAHistoryStep)
 {
     doc->SetImage(ColourPicture(40, 30));  // red left half, blue right half
     doc->Image()->SelectionAddRect({0, 0, 5, 5});
-    doc->m_nLasso = 7;
+    for (int i = 0; i < 7; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, i}));
     EXPECT_TRUE(doc->TurnImageRight());
     EXPECT_EQ(doc->Image()->GetWidth(), 30);
     EXPECT_EQ(doc->Image()->GetHeight(), 40);
     EXPECT_EQ(RedAt(doc->Image(), 15, 5), 220);  // the red half is on top now
     EXPECT_EQ(RedAt(doc->Image(), 15, 35), 20);
     EXPECT_FALSE(doc->Image()->SelectionIsValid());
-    EXPECT_EQ(doc->m_nLasso, 0);
+    EXPECT_EQ(doc->LassoCount(), 0);
     EXPECT_EQ(doc->History().Position(), 0);
     EXPECT_FALSE(doc->CanBack());
 
@@ -130,26 +130,71 @@ TEST_F(PaneKeysTest, EscLeavesNoToolNoSelectionAndNoTransparentColour)
     doc->SetImage(ColourPicture());
     doc->Image()->SelectionAddRect({0, 0, 5, 5});
     doc->Image()->SetTransColor(RGBQUAD{20, 20, 220, 0});
-    doc->m_bRectSelect = doc->m_bCropTool = doc->m_bPasting = true;
-    doc->m_nLasso = 3;
+    doc->SelectTool(Tool::Crop);
+    doc->SetFloatingPaste(ColourPicture(5, 5));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, i}));
+    ASSERT_TRUE(doc->ToolOn(Tool::RectSelect) && doc->ToolOn(Tool::Crop) && doc->HasFloatingPaste());
     doc->OnEscape();
     EXPECT_FALSE(doc->Image()->SelectionIsValid());
     EXPECT_FALSE(doc->Image()->IsTransparent());
-    EXPECT_FALSE(doc->m_bRectSelect || doc->m_bCropTool || doc->m_bPasting);
-    EXPECT_EQ(doc->m_nLasso, 0);
+    EXPECT_FALSE(doc->ToolOn(Tool::RectSelect) || doc->ToolOn(Tool::Crop) || doc->HasFloatingPaste());
+    EXPECT_EQ(doc->ActiveTool(), Tool::None);
+    EXPECT_EQ(doc->LassoCount(), 0);
 }
 
 TEST_F(PaneKeysTest, AFloatingPasteIsOnlyOneThatIsShownAndRemovingItFreesIt)
 {
     doc->SetImage(ColourPicture());
-    doc->m_pPaste = ColourPicture(5, 5);
-    EXPECT_FALSE(doc->HasFloatingPaste());  // left behind by Esc: not over the picture
-    doc->m_bPasting = true;
+    doc->SetFloatingPaste(ColourPicture(5, 5));
     EXPECT_TRUE(doc->HasFloatingPaste());
+    doc->OnEscape();
+    ASSERT_NE(doc->Paste(), nullptr);
+    EXPECT_FALSE(doc->HasFloatingPaste());  // left behind by Esc: not over the picture
+    doc->SetFloatingPaste(ColourPicture(5, 5), true);
+    EXPECT_TRUE(doc->HasFloatingPaste() && doc->PasteIsMark());
     doc->RemovePaste();
-    EXPECT_EQ(doc->m_pPaste, nullptr);
-    EXPECT_FALSE(doc->m_bPasting);
+    EXPECT_EQ(doc->Paste(), nullptr);
+    EXPECT_FALSE(doc->HasFloatingPaste() || doc->PasteIsMark());
     EXPECT_NE(doc->Image(), nullptr);
+}
+
+using ToolTest = DocumentTest;
+
+TEST_F(ToolTest, OneToolAtATimeAndEachChoiceStartsAfresh)
+{
+    doc->SetImage(ColourPicture());
+    doc->SelectTool(Tool::Eraser);
+    EXPECT_EQ(textBoxCloses, 1);
+    EXPECT_TRUE(doc->ToolOn(Tool::Eraser));
+
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, i}));
+    doc->SetFloatingPaste(ColourPicture(5, 5));
+    doc->SelectTool(Tool::Crop);
+    EXPECT_FALSE(doc->ToolOn(Tool::Eraser));
+    EXPECT_EQ(doc->LassoCount(), 0);
+    EXPECT_FALSE(doc->HasFloatingPaste());
+    ASSERT_NE(doc->Paste(), nullptr) << "the paste is parked, not thrown away";
+    EXPECT_EQ(textBoxCloses, 2);
+    // Cropping works on a rectangle: both read as on, and the crop tool is the active one.
+    EXPECT_TRUE(doc->ToolOn(Tool::Crop) && doc->ToolOn(Tool::RectSelect));
+    EXPECT_EQ(doc->ActiveTool(), Tool::Crop);
+    doc->SelectTool(Tool::RectSelect);
+    EXPECT_FALSE(doc->ToolOn(Tool::Crop));
+
+    doc->ResetTools();
+    EXPECT_EQ(doc->ActiveTool(), Tool::None);
+    EXPECT_FALSE(doc->ToolOn(Tool::RectSelect));
+}
+
+TEST_F(ToolTest, TheLassoHoldsItsPointsInOrderUpToItsSize)
+{
+    for (int i = 0; i < CQuorvanDoc::kLassoPoints; ++i) ASSERT_TRUE(doc->AddLassoPoint({i, -i})) << i;
+    EXPECT_FALSE(doc->AddLassoPoint({1, 1}));
+    ASSERT_EQ(doc->Lasso().size(), std::size_t(CQuorvanDoc::kLassoPoints));
+    EXPECT_EQ(doc->Lasso()[7].x, 7);
+    EXPECT_EQ(doc->Lasso().back().y, -(CQuorvanDoc::kLassoPoints - 1));
+    doc->ClearLasso();
+    EXPECT_TRUE(doc->Lasso().empty());
 }
 
 using PanToolTest = DocumentTest;
@@ -160,24 +205,26 @@ TEST_F(PanToolTest, ThePanToolIsOfferedOnlyWhileThePictureOverflowsThePane)
     doc->SetImage(ColourPicture(40, 30));
     viewSize = {40, 30};
     EXPECT_FALSE(doc->CanPanTool());
-    doc->m_fZoom = 1.1f;
+    doc->SetZoom(1.1f);
     EXPECT_TRUE(doc->CanPanTool());
 
-    doc->m_bEraserTool = true;
+    doc->SelectTool(Tool::Eraser);
     doc->Image()->SelectionAddRect({0, 0, 5, 5});
     doc->OnPanTool();
-    EXPECT_TRUE(doc->m_bPanTool);
+    EXPECT_TRUE(doc->ToolOn(Tool::Pan));
     EXPECT_TRUE(doc->PanToolChecked());
-    EXPECT_FALSE(doc->m_bEraserTool);
+    EXPECT_FALSE(doc->ToolOn(Tool::Eraser));
     EXPECT_FALSE(doc->Image()->SelectionIsValid());
     doc->OnPanTool();
-    EXPECT_FALSE(doc->m_bPanTool);
+    EXPECT_FALSE(doc->ToolOn(Tool::Pan));
 
-    doc->m_bPanTool = true;
-    doc->m_bFitWindow = true;
+    doc->OnWindowSize();
+    doc->SelectTool(Tool::Pan);
     EXPECT_FALSE(doc->CanPanTool());
     EXPECT_FALSE(doc->PanToolChecked());
-    doc->m_bFitWindow = false;
+    doc->OnActualSize();
+    doc->SetZoom(1.1f);
+    ASSERT_TRUE(doc->CanPanTool());
     live = true;
     EXPECT_FALSE(doc->CanPanTool());
 }

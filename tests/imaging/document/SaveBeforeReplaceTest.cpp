@@ -15,7 +15,7 @@ protected:
     void EditUnnamedPicture()
     {
         doc->SetImage(ColourPicture());
-        doc->m_strFileName.clear();
+        doc->SetPath("");
         doc->PushHistory();
         doc->Image()->Negative();
         shown = doc->Image()->Dump();
@@ -35,16 +35,6 @@ TEST_F(SaveBeforeReplaceTest, SaveWritesTheStillPictureWhileTheLivePictureIsShow
     EXPECT_EQ(CxImage(Photo("page.png"), CXIMAGE_FORMAT_PNG).Pixels().at<cv::Vec3b>(0, 0),
               doc->Image()->Pixels().at<cv::Vec3b>(0, 0));
     EXPECT_EQ(doc->History().Position(), 0);
-}
-
-TEST_F(SaveBeforeReplaceTest, ACancelledSaveStopsNewAndKeepsTheEdits)
-{
-    EditUnnamedPicture();
-    prompter.answer(Answer::Yes).answerPath(std::nullopt);
-    doc->OnFileNew();
-    ASSERT_NE(doc->Image(), nullptr);
-    EXPECT_EQ(doc->Image()->Dump(), shown);
-    EXPECT_EQ(doc->History().Position(), 1);
 }
 
 TEST_F(SaveBeforeReplaceTest, ACancelledSaveStopsOpenAndTheDrop)

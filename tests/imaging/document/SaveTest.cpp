@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace vestrel::document::test {
@@ -41,8 +42,8 @@ TEST_F(SaveTest, SaveToTifGreysTheImageWhileSaveAsToTifKeepsColours)
     EXPECT_TRUE(doc->Image()->IsGrayScale());
     EXPECT_TRUE(CxImage(Photo("page.tif"), 6).IsGrayScale());
     EXPECT_EQ(doc->History().Position(), 0);
-    EXPECT_TRUE(doc->m_bSaved);
-    EXPECT_EQ(doc->m_photoNames, std::vector<std::string>{"page.tif"});
+    EXPECT_TRUE(doc->Saved());
+    EXPECT_EQ(doc->PhotoNames(), std::vector<std::string>{"page.tif"});
     EXPECT_FALSE(AnyScratchLeft(programDir / "Photo"));
 
     doc->SetImage(ColourPicture());
@@ -50,8 +51,8 @@ TEST_F(SaveTest, SaveToTifGreysTheImageWhileSaveAsToTifKeepsColours)
     ASSERT_TRUE(doc->OnFileSaveAs());
     EXPECT_FALSE(doc->Image()->IsGrayScale());
     EXPECT_FALSE(CxImage(Photo("colour.tif"), 6).IsGrayScale());
-    EXPECT_EQ(doc->m_strFileName, "colour.tif");
-    EXPECT_EQ(doc->m_photoNames.size(), 2u);
+    EXPECT_EQ(doc->FileName(), "colour.tif");
+    EXPECT_EQ(doc->PhotoNames().size(), 2u);
 }
 
 TEST_F(SaveTest, AFormatThatCannotBeWrittenFallsBackToBmpBesideIt)
@@ -65,7 +66,7 @@ TEST_F(SaveTest, AFormatThatCannotBeWrittenFallsBackToBmpBesideIt)
     EXPECT_TRUE(fs::exists(folder / "page.bmp"));
     EXPECT_FALSE(fs::exists(folder / "page.wmf"));
     EXPECT_FALSE(fs::exists(programDir / "my.bmp"));
-    EXPECT_EQ(doc->m_strFileName, "page.bmp");
+    EXPECT_EQ(doc->FileName(), "page.bmp");
     EXPECT_FALSE(AnyScratchLeft(folder));
 
     prompter.clear();
@@ -108,10 +109,10 @@ TEST_F(SaveTest, ADiskThatRunsFullKeepsTheOldFileAndTheHistory)
     ::setrlimit(RLIMIT_FSIZE, &old);
 
     EXPECT_FALSE(saved);
-    EXPECT_FALSE(doc->m_bSaved);
+    EXPECT_FALSE(doc->Saved());
     EXPECT_EQ(Contents(target), before);
     EXPECT_EQ(doc->History().Position(), 1);
-    EXPECT_EQ(doc->m_strFileName, "page.jpg");
+    EXPECT_EQ(doc->FileName(), "page.jpg");
     EXPECT_FALSE(fs::exists(Photo("page.bmp")));
     EXPECT_FALSE(AnyScratchLeft(programDir / "Photo"));
     EXPECT_TRUE(prompter.showed(std::string(msg::kSaveFailedBefore) + Photo("page.bmp") +
@@ -171,12 +172,37 @@ TEST_F(SaveTest, SaveAsCancelledWritesNothingAndKeepsTheHistory)
 TEST_F(SaveTest, APictureWithoutAFileNameIsSavedUnderTheNameTheUserGives)
 {
     doc->SetImage(ColourPicture());
-    ASSERT_TRUE(doc->m_strFileName.empty());
+    ASSERT_TRUE(doc->FileName().empty());
     prompter.answerPath(Photo("pasted.png"));
     ASSERT_TRUE(doc->Save());
     EXPECT_TRUE(CxImage(Photo("pasted.png"), 4).IsValid());
-    EXPECT_EQ(doc->m_strFileName, "pasted.png");
+    EXPECT_EQ(doc->FileName(), "pasted.png");
     EXPECT_EQ(std::distance(fs::directory_iterator(programDir / "Photo"), fs::directory_iterator()), 1);
+}
+
+TEST_F(SaveTest, AYesWhoseSaveFailsKeepsTheEditedPictureInsteadOfDroppingIt)
+{
+    // A pasted picture has no file: Yes leads to the name dialog, which is cancelled.
+    doc->SetImage(ColourPicture(30, 20));
+    doc->PushHistory();
+    prompter.answer(Answer::Yes).answerPath(std::nullopt);
+    doc->OnFileNew();
+    ASSERT_NE(doc->Image(), nullptr);
+    EXPECT_EQ(doc->Image()->GetWidth(), 30);
+    EXPECT_EQ(doc->History().Position(), 1);
+
+    const std::string dropped = WritePicture(Photo("dropped.png"));
+    prompter.answer(Answer::Yes).answerPath(std::nullopt);
+    EXPECT_FALSE(doc->OpenDropped(dropped));
+    EXPECT_EQ(doc->Image()->GetWidth(), 30);
+
+    // No drops the edits as it always did.
+    prompter.answer(Answer::No);
+    EXPECT_TRUE(doc->SaveIfWanted());
+    prompter.answer(Answer::Cancel);
+    EXPECT_FALSE(doc->SaveIfWanted());
+    const std::vector<std::string> asked = prompter.texts();
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), std::string(msg::kAskSaveCurrent)), 4);
 }
 
 }  // namespace

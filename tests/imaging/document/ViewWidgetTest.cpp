@@ -70,7 +70,7 @@ TEST_F(ViewTest, ThePictureIsDrawnAtActualSizeDoubledAndFitted)
     EXPECT_EQ(At(40, 10), Shade::White);
     EXPECT_EQ(At(10, 30), Shade::White);
 
-    doc->m_fZoom = 2.0f;
+    doc->SetZoom(2.0f);
     view->refresh();
     EXPECT_EQ(At(39, 59), Shade::Red);
     EXPECT_EQ(At(40, 10), Shade::Blue);
@@ -79,7 +79,7 @@ TEST_F(ViewTest, ThePictureIsDrawnAtActualSizeDoubledAndFitted)
     EXPECT_EQ(At(10, 60), Shade::White);
 
     // Fitted into the 200 x 150 pane: five times, the whole pane.
-    doc->m_bFitWindow = true;
+    doc->OnWindowSize();
     view->refresh();
     EXPECT_EQ(At(99, 149), Shade::Red);
     EXPECT_EQ(At(100, 0), Shade::Blue);
@@ -103,13 +103,13 @@ TEST_F(ViewTest, ScrollBarsCoverTheZoomedPictureAndThePanToolDragsIt)
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), 400 - client.width);
     EXPECT_EQ(view->verticalScrollBar()->maximum(), 300 - client.height);
 
-    doc->m_fZoom = 1.5f;
+    doc->SetZoom(1.5f);
     view->refresh();
     EXPECT_EQ(view->horizontalScrollBar()->maximum(), 600 - client.width);
 
     // The pan tool: dragging 150 pixels to the left shows the picture 150 pixels further.
-    doc->m_fZoom = 1.0f;
-    doc->m_bPanTool = true;
+    doc->SetZoom(1.0f);
+    doc->SelectTool(Tool::Pan);
     view->refresh();
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(180, 50));
     QTest::mouseMove(view->viewport(), QPoint(30, 50));
@@ -163,9 +163,8 @@ TEST_F(ViewTest, AFloatingPasteIsDrawnWhereItWasPlacedAtTheZoom)
     SetPicture(40, 30);
     auto paste = std::make_unique<CxImage>(10, 10, 24);
     paste->Clear(255);  // white square over the red half
-    doc->m_pPaste = std::move(paste);
-    doc->m_bPasting = true;
-    doc->m_fZoom = 2.0f;
+    doc->SetFloatingPaste(std::move(paste));
+    doc->SetZoom(2.0f);
     view->setPastePosition({4, 4});
     view->imageChanged();
     EXPECT_EQ(At(5, 5), Shade::White);
@@ -173,14 +172,14 @@ TEST_F(ViewTest, AFloatingPasteIsDrawnWhereItWasPlacedAtTheZoom)
     EXPECT_EQ(At(25, 25), Shade::Red);
 
     // A signature's white is its transparent colour: the picture shows through.
-    doc->m_pPaste->SetTransColor(RGBQUAD{255, 255, 255, 0});
+    doc->Paste()->SetTransColor(RGBQUAD{255, 255, 255, 0});
     view->imageChanged();
     EXPECT_EQ(At(5, 5), Shade::Red);
 
-    doc->m_pPaste->SetTransIndex(-1);
+    doc->Paste()->SetTransIndex(-1);
     view->imageChanged();
     EXPECT_EQ(At(5, 5), Shade::White);
-    doc->m_bPasting = false;  // not floating: not drawn
+    doc->ResetTools();  // not floating: not drawn
     view->refresh();
     EXPECT_EQ(At(5, 5), Shade::Red);
 }
@@ -222,15 +221,14 @@ TEST_F(ViewTest, SpaceTurnsThePictureAndDeleteSendsTheFileToTheTrash)
     EXPECT_EQ(At(15, 35), Shade::Blue);
 
     // Space over a floating paste is the paste's to turn.
-    doc->m_pPaste = ColourPicture(4, 4);
-    doc->m_bPasting = true;
+    doc->SetFloatingPaste(ColourPicture(4, 4));
     QSignalSpy turn(view.get(), &CQuorvanView::pasteTurnRequested);
     QTest::keyClick(view.get(), Qt::Key_Space);
     EXPECT_EQ(turn.count(), 1);
     EXPECT_EQ(doc->Image()->GetWidth(), 30);
     // Delete then removes the paste, not the file.
     QTest::keyClick(view.get(), Qt::Key_Delete);
-    EXPECT_EQ(doc->m_pPaste, nullptr);
+    EXPECT_EQ(doc->Paste(), nullptr);
     EXPECT_TRUE(fs::exists(file));
 
     QTest::keyClick(view.get(), Qt::Key_Delete);
@@ -243,13 +241,13 @@ TEST_F(ViewTest, SpaceTurnsThePictureAndDeleteSendsTheFileToTheTrash)
 TEST_F(ViewTest, EscAndEnterAndDoubleClickGoToTheMainWindow)
 {
     SetPicture(40, 30);
-    doc->m_bPanTool = true;
+    doc->SelectTool(Tool::Pan);
     QSignalSpy stop(view.get(), &CQuorvanView::stopRequested);
     QSignalSpy scan(view.get(), &CQuorvanView::scanRequested);
     QSignalSpy leave(view.get(), &CQuorvanView::leaveFullScreenRequested);
     QTest::keyClick(view.get(), Qt::Key_Escape);
     EXPECT_EQ(stop.count(), 1);
-    EXPECT_FALSE(doc->m_bPanTool);
+    EXPECT_FALSE(doc->ToolOn(Tool::Pan));
 
     QTest::keyClick(view.get(), Qt::Key_Return);
     EXPECT_EQ(scan.count(), 0);  // only the live picture scans

@@ -58,19 +58,19 @@ TEST_F(EffectCommandsTest, TheToolsGoOffAndTurnsDropTheSelectionAndMayNeedPannin
     doc->SetImage(TestPicture(120, 40));
     viewSize = {100, 100};  // wide picture fits in height; turned it is 120 high
     doc->Image()->SelectionAddRect({1, 1, 20, 20});
-    doc->m_bEraserTool = true;
+    doc->SelectTool(document::Tool::Eraser);
     ASSERT_TRUE(commands->RunEffect(Effect::RotateRight90));
-    EXPECT_FALSE(doc->m_bEraserTool);
+    EXPECT_FALSE(doc->ToolOn(document::Tool::Eraser));
     commands->Wait();
     EXPECT_EQ(doc->Image()->GetHeight(), 120);
     EXPECT_FALSE(doc->Image()->SelectionIsValid());
-    EXPECT_TRUE(doc->m_bPanTool);
+    EXPECT_TRUE(doc->ToolOn(document::Tool::Pan));
 
     // Fitted to the pane, the pan tool stays off.
-    doc->m_bFitWindow = true;
+    doc->OnWindowSize();
     ASSERT_TRUE(commands->RunEffect(Effect::RotateLeft90));
     commands->Wait();
-    EXPECT_FALSE(doc->m_bPanTool);
+    EXPECT_FALSE(doc->ToolOn(document::Tool::Pan));
 }
 
 TEST_F(EffectCommandsTest, ASecondOperationIsRefusedUntilTheFirstHasBeenTaken)

@@ -35,7 +35,7 @@ TEST_F(PageCommandsTest, BinariseMakesAPaletteColourPictureBlackAndWhiteAndBackG
             const auto v = result.GetPixelColor(x, y).rgbRed;
             ASSERT_TRUE(v == 0 || v == 255);
         }
-    EXPECT_EQ(doc->m_backup.Dump(), before);
+    EXPECT_EQ(doc->Backup().Dump(), before);
     doc->OnBack();
     EXPECT_EQ(Shown(), before);
 }
@@ -79,17 +79,17 @@ TEST_F(PageCommandsTest, ManualDeskewStartsTheToolFittedWithTheHandleInPlace)
 {
     doc->SetImage(TestPicture());
     doc->Image()->SelectionAddRect({0, 0, 9, 9});
-    doc->m_bPanTool = true;
+    doc->SelectTool(document::Tool::Pan);
     viewSize = {800, 500};
     ASSERT_TRUE(commands->StartManualDeskew());
-    EXPECT_TRUE(doc->m_bDeskewTool);
-    EXPECT_TRUE(doc->m_bFitWindow);
-    EXPECT_FALSE(doc->m_bPanTool);
+    EXPECT_TRUE(doc->ToolOn(document::Tool::Deskew));
+    EXPECT_TRUE(doc->IsFitWindow());
+    EXPECT_FALSE(doc->ToolOn(document::Tool::Pan));
     EXPECT_FALSE(doc->Image()->SelectionIsValid());
     EXPECT_EQ(doc->History().Position(), 1);
     EXPECT_EQ(handle, std::make_pair(400.0f, 150.0f));
     EXPECT_EQ(scrollResets, 1);
-    EXPECT_EQ(doc->m_backup.Dump(), Shown());
+    EXPECT_EQ(doc->Backup().Dump(), Shown());
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(OpenTest, UpperCasePdfIsTakenForAnImageAndReportedMissing)
 {
     std::ofstream(Photo("x.PDF")) << "%PDF-1.4\n";
     doc->RefreshLibrary();
-    ASSERT_EQ(doc->m_photoNames, List{"x.PDF"});
+    ASSERT_EQ(doc->PhotoNames(), List{"x.PDF"});
     const int before = rebuilds;
     EXPECT_FALSE(OpenLibraryEntry(*doc, prompter, hooks, "x.PDF"));
     EXPECT_EQ(prompter.texts(), List{msg::kOpenMissing});
@@ -153,10 +153,10 @@ TEST_F(OpenTest, IdCardQuestionAndEmptySpace)
 
     // "查看" asks no ID-card question and starts at zoom 1.
     calls.clear();
-    doc->m_fZoom = 3.0f;
+    doc->SetZoom(3.0f);
     idCardAnswer = false;
     EXPECT_TRUE(ViewLibraryEntry(*doc, prompter, hooks, "page.jpg"));
-    EXPECT_FLOAT_EQ(doc->m_fZoom, 1.0f);
+    EXPECT_FLOAT_EQ(doc->Zoom(), 1.0f);
     EXPECT_EQ(calls, (List{"showLoadedImage", "activateImageView"}));
 }
 
@@ -174,7 +174,7 @@ TEST_F(FileCommandTest, DeleteWithOneVanishedFileDeletesNothing)
     EXPECT_TRUE(fs::exists(Photo("c.jpg")));
     EXPECT_FALSE(fs::exists(TrashFile("a.jpg")));
     EXPECT_EQ(rebuilds, before + 1);
-    EXPECT_EQ(doc->m_photoNames, (List{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(doc->PhotoNames(), (List{"a.jpg", "c.jpg"}));
 }
 
 TEST_F(FileCommandTest, DeleteMovesEverySelectedFileToTheTrash)
@@ -186,7 +186,7 @@ TEST_F(FileCommandTest, DeleteMovesEverySelectedFileToTheTrash)
     EXPECT_FALSE(fs::exists(Photo("a.jpg")));
     EXPECT_TRUE(fs::exists(TrashFile("a.jpg")));
     EXPECT_TRUE(fs::exists(TrashFile("c.jpg")));
-    EXPECT_EQ(doc->m_photoNames, List{"b.jpg"});
+    EXPECT_EQ(doc->PhotoNames(), List{"b.jpg"});
     EXPECT_EQ(calls, (List{"repaintImageView", "activateImageView"}));
     // Nothing was put beside the current directory.
     EXPECT_FALSE(fs::exists(fs::current_path() / "files" / "a.jpg"));
@@ -222,7 +222,7 @@ TEST_F(FileCommandTest, RenameRefreshesAndAVanishedFileIsReported)
     EXPECT_TRUE(RenameLibraryFile(*doc, prompter, hooks, "a.jpg", "page one.jpg"));
     EXPECT_FALSE(fs::exists(Photo("a.jpg")));
     EXPECT_TRUE(fs::exists(Photo("page one.jpg")));
-    EXPECT_EQ(doc->m_photoNames, List{"page one.jpg"});
+    EXPECT_EQ(doc->PhotoNames(), List{"page one.jpg"});
     EXPECT_EQ(rebuilds, before + 1);
 
     EXPECT_FALSE(RenameLibraryFile(*doc, prompter, hooks, "gone.jpg", "other.jpg"));
@@ -232,10 +232,10 @@ TEST_F(FileCommandTest, RenameRefreshesAndAVanishedFileIsReported)
 
 TEST_F(FileCommandTest, ChooseLibraryRefusesTheRootAndTakesAnyOtherFolder)
 {
-    const std::string old = doc->m_strPhotoDir;
+    const std::string old = doc->PhotoDir();
     prompter.answerPath("/");
     EXPECT_FALSE(ChooseLibraryFolder(*doc, prompter, hooks));
-    EXPECT_EQ(doc->m_strPhotoDir, old);
+    EXPECT_EQ(doc->PhotoDir(), old);
     EXPECT_EQ(prompter.texts(), (List{msg::kChooseLibraryTitle, output::kSystemRootRefused}));
 
     prompter.answerPath(std::nullopt);
@@ -245,8 +245,8 @@ TEST_F(FileCommandTest, ChooseLibraryRefusesTheRootAndTakesAnyOtherFolder)
     WritePicture(other / "s.jpg", 40, 30);
     prompter.answerPath(other.string());
     EXPECT_TRUE(ChooseLibraryFolder(*doc, prompter, hooks));
-    EXPECT_EQ(doc->m_strPhotoDir, other.string() + "/");
-    EXPECT_EQ(doc->m_photoNames, List{"s.jpg"});
+    EXPECT_EQ(doc->PhotoDir(), other.string() + "/");
+    EXPECT_EQ(doc->PhotoNames(), List{"s.jpg"});
     EXPECT_EQ(calls, List{"photoFolderChanged " + other.string() + "/"});
     ASSERT_EQ(prompter.shown().back().kind, "folder");
     EXPECT_EQ(prompter.shown().back().text, msg::kChooseLibraryTitle);
@@ -254,16 +254,16 @@ TEST_F(FileCommandTest, ChooseLibraryRefusesTheRootAndTakesAnyOtherFolder)
     // A folder that already ends with a slash keeps it as it is.
     prompter.answerPath(other.string() + "/");
     EXPECT_TRUE(ChooseLibraryFolder(*doc, prompter, hooks));
-    EXPECT_EQ(doc->m_strPhotoDir, other.string() + "/");
+    EXPECT_EQ(doc->PhotoDir(), other.string() + "/");
 }
 
 TEST_F(FileCommandTest, OpenFolderHandsThePhotoFolderToTheDesktop)
 {
     EXPECT_TRUE(OpenLibraryFolder(*doc, prompter, hooks));
-    EXPECT_EQ(desktopOpened, List{doc->m_strPhotoDir});
+    EXPECT_EQ(desktopOpened, List{doc->PhotoDir()});
     desktopWorks = false;
     EXPECT_FALSE(OpenLibraryFolder(*doc, prompter, hooks));
-    EXPECT_EQ(prompter.texts(), List{msg::kOpenFolderFailed + doc->m_strPhotoDir});
+    EXPECT_EQ(prompter.texts(), List{msg::kOpenFolderFailed + doc->PhotoDir()});
 }
 
 }  // namespace

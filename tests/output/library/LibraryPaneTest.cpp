@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -34,13 +35,9 @@ protected:
     PaneTest()
     {
         TestApp();
-        // The document tells the pane, as the main window wires it.
-        document::DocumentHooks docHooks;
-        docHooks.libraryChanged = [this] {
-            ++rebuilds;
-            if (pane) pane->rebuild();
-        };
-        doc = std::make_unique<document::CQuorvanDoc>(prompter, docHooks);
+        // The pane follows the document's listing by itself.
+        doc = std::make_unique<document::CQuorvanDoc>(prompter);
+        QObject::connect(doc.get(), &document::CQuorvanDoc::libraryChanged, [this] { ++rebuilds; });
         pane = std::make_unique<CThumbViewerView>(*doc, prompter, hooks);
         pane->resize(300, 600);
         pane->show();
@@ -86,6 +83,37 @@ TEST_F(PaneTest, TenImagesShowTheSixNewestInTheGridAndAllTenInTheList)
     EXPECT_EQ(pane->entryNames().size(), 8u);
 }
 
+TEST_F(PaneTest, ARefreshAfterOneNewScanDecodesOnePicture)
+{
+    List names;
+    for (int i = 1; i <= 6; ++i) names.push_back("Image000" + std::to_string(i) + ".jpg");
+    WriteAgedPictures(names);
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->thumbnailDecodes(), 6);
+
+    // The newest of six pushes the oldest out; the five others are the same files as before.
+    WritePicture(Photo("Image0007.jpg"), 400, 300, cv::Scalar(220, 40, 40));
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->thumbnailDecodes(), 7);
+    ASSERT_EQ(pane->entryNames().front(), "Image0007.jpg");
+    for (int row = 0; row < 6; ++row) EXPECT_EQ(pane->thumbnailAt(row).size(), QSize(90, 90)) << row;
+    EXPECT_NEAR(pane->thumbnailAt(0).pixelColor(45, 45).blue(), 220, 6);
+    EXPECT_NEAR(pane->thumbnailAt(1).pixelColor(45, 45).red(), 220, 6);
+
+    // A file written again under its old name shows its new picture.
+    WritePicture(Photo("Image0005.jpg"), 400, 300, cv::Scalar(40, 220, 40));
+    test::SetAge(Photo("Image0005.jpg"), 1);
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    EXPECT_EQ(pane->thumbnailDecodes(), 8);
+    const List shown = pane->entryNames();
+    const auto row = int(std::find(shown.begin(), shown.end(), "Image0005.jpg") - shown.begin());
+    ASSERT_LT(row, int(shown.size()));
+    EXPECT_NEAR(pane->thumbnailAt(row).pixelColor(45, 45).green(), 220, 6);
+}
+
 TEST_F(PaneTest, ASupersedingRebuildShowsOnlyItsOwnPictures)
 {
     // Folder A: red pictures, the second newest one slow to decode. Folder B: six small
@@ -102,7 +130,7 @@ TEST_F(PaneTest, ASupersedingRebuildShowsOnlyItsOwnPictures)
     ASSERT_EQ(pane->pendingThumbnails(), 6);
     // The newest (small) picture is made while the slow one is being decoded.
     ASSERT_TRUE(WaitFor([this] { return pane->pendingThumbnails() < 6; }));
-    doc->m_strPhotoDir = other.string() + "/";
+    doc->SetPhotoDir(other.string());
     doc->RefreshLibrary();
     ASSERT_TRUE(ThumbnailsDone());
     // Give the stale picture time to arrive.

@@ -22,20 +22,10 @@ void SetAge(const fs::path& file, int secondsAgo)
 
 LibraryTest::LibraryTest()
 {
-    home_ = programDir / "home";
-    fs::create_directories(home_);
-    if (const char* old = std::getenv("HOME")) oldHome_ = old;
-    if (const char* old = std::getenv("XDG_DATA_HOME")) {
-        oldData_ = old;
-        hadData_ = true;
-    }
-    ::setenv("HOME", home_.c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
-
     document::DocumentHooks docHooks;
     docHooks.liveShown = [this] { return live; };
-    docHooks.libraryChanged = [this] { ++rebuilds; };
     doc = std::make_unique<document::CQuorvanDoc>(prompter, docHooks);
+    QObject::connect(doc.get(), &document::CQuorvanDoc::libraryChanged, [this] { ++rebuilds; });
 
     hooks.liveShown = [this] { return live; };
     hooks.confirmStopEBook = [this] {
@@ -60,11 +50,7 @@ LibraryTest::LibraryTest()
     };
 }
 
-LibraryTest::~LibraryTest()
-{
-    ::setenv("HOME", oldHome_.c_str(), 1);
-    if (hadData_) ::setenv("XDG_DATA_HOME", oldData_.c_str(), 1);
-}
+LibraryTest::~LibraryTest() = default;
 
 void LibraryTest::WriteAgedPictures(const std::vector<std::string>& names)
 {
@@ -76,7 +62,7 @@ void LibraryTest::WriteAgedPictures(const std::vector<std::string>& names)
 
 fs::path LibraryTest::TrashFile(const std::string& name) const
 {
-    return home_ / ".local/share/Trash/files" / name;
+    return home_.path() / ".local/share/Trash/files" / name;
 }
 
 }  // namespace vestrel::library::test

@@ -4,6 +4,7 @@
 // that deletes go to a trash inside the test's folder.
 
 #include "CQuorvanDoc.h"
+#include "FreshHome.h"
 #include "LibraryHooks.h"
 #include "ScriptedPrompter.h"
 #include "TempProgramDir.h"
@@ -45,9 +46,7 @@ protected:
     LibraryHooks hooks;
 
 private:
-    std::filesystem::path home_;
-    std::string oldHome_, oldData_;
-    bool hadData_ = false;
+    testkit::FreshHome home_{programDir / "home"};
 };
 
 }  // namespace vestrel::library::test

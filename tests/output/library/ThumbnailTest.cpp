@@ -1,8 +1,10 @@
 // Thumbnails: where the picture lands in its square, how far a JPEG is reduced before it
-// is decoded, what a PDF entry takes its picture from, and damaged files giving no picture.
+// is decoded, what a PDF entry takes its picture from, damaged files giving no picture, and
+// the cache that keeps a picture only as long as its file stays the same.
 
 #include "LibraryTestSupport.h"
 #include "PictureSource.h"
+#include "ThumbnailCache.h"
 #include "ThumbnailGeometry.h"
 #include "ThumbnailMaker.h"
 
@@ -137,6 +139,60 @@ TEST_F(ThumbnailFiles, PdfEntriesTakeTheScratchJpegNamedBeforeTheFirstDot)
     WritePicture(programDir / "temp/temp/x.jpg", 100, 100);
     EXPECT_EQ(PictureSource(photoDir, "x.PDF"), Photo("x.PDF"));
     EXPECT_EQ(PictureSource(photoDir, "scan.jpg"), Photo("scan.jpg"));
+}
+
+TEST_F(ThumbnailFiles, TheCacheGivesAPictureBackOnlyWhileItsFileIsUnchanged)
+{
+    WritePicture(Photo("a.jpg"), 400, 300);
+    test::SetAge(Photo("a.jpg"), 60);
+    const std::optional<FileStamp> stamp = StampOf(Photo("a.jpg"));
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_FALSE(StampOf(Photo("missing.jpg")).has_value());
+    EXPECT_FALSE(StampOf(programDir / "Photo").has_value()) << "a folder has no picture";
+
+    ThumbnailCache cache;
+    EXPECT_FALSE(cache.find(*stamp).has_value());
+    const cv::Mat made = MakeThumbnail(Photo("a.jpg"));
+    cache.store(*stamp, made);
+    const std::optional<cv::Mat> found = cache.find(*StampOf(Photo("a.jpg")));
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(cv::norm(*found, made, cv::NORM_INF), 0.0);
+
+    // Touched, or rewritten with the same time but another size: made again.
+    test::SetAge(Photo("a.jpg"), 30);
+    EXPECT_FALSE(cache.find(*StampOf(Photo("a.jpg"))).has_value());
+    EXPECT_EQ(cache.size(), 0u) << "a stale picture is dropped when found out";
+    cache.store(*StampOf(Photo("a.jpg")), made);
+    const auto modified = StampOf(Photo("a.jpg"))->modified;
+    WritePicture(Photo("a.jpg"), 40, 30);
+    std::filesystem::last_write_time(Photo("a.jpg"), modified);
+    EXPECT_FALSE(cache.find(*StampOf(Photo("a.jpg"))).has_value());
+
+    // A file without a picture is remembered as such.
+    std::ofstream(Photo("bad.jpg")) << "not a jpeg";
+    cache.store(*StampOf(Photo("bad.jpg")), cv::Mat());
+    const std::optional<cv::Mat> none = cache.find(*StampOf(Photo("bad.jpg")));
+    ASSERT_TRUE(none.has_value());
+    EXPECT_TRUE(none->empty());
+}
+
+TEST(ThumbnailCache, TheLeastRecentlyUsedPictureGoesWhenFull)
+{
+    const auto stamp = [](const std::string& path) { return FileStamp{path, 1, {}}; };
+    const cv::Mat picture(90, 90, CV_8UC3, cv::Scalar::all(7));
+    ThumbnailCache cache(2);
+    cache.store(stamp("/a"), picture);
+    cache.store(stamp("/b"), picture);
+    EXPECT_TRUE(cache.find(stamp("/a")).has_value());  // now /b is the oldest in use
+    cache.store(stamp("/c"), picture);
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_TRUE(cache.find(stamp("/a")).has_value());
+    EXPECT_FALSE(cache.find(stamp("/b")).has_value());
+    EXPECT_TRUE(cache.find(stamp("/c")).has_value());
+    // Storing a path again replaces its entry rather than adding one.
+    cache.store(stamp("/c"), cv::Mat());
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_TRUE(cache.find(stamp("/c"))->empty());
 }
 
 }  // namespace

@@ -1,20 +1,15 @@
 #include "PhotoFolderListing.h"
 
-#include "FileNaming.h"
 #include "ImageTypes.h"
-#include "IniFile.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <numeric>
 #include <system_error>
 
-namespace vestrel::scan {
+namespace vestrel {
 namespace {
-
-constexpr std::size_t kNumberChars = 5;
 
 std::string LocalTimeText(std::filesystem::file_time_type t)
 {
@@ -37,30 +32,8 @@ struct Found {
 
 }  // namespace
 
-void RaiseCountersFromName(const std::string& name, const std::string& bookname, int namingMode,
-                           ScanCounters& c)
+PhotoListing ListPhotoFolder(const std::filesystem::path& folder)
 {
-    static const std::string kSerialPrefix = "Image";
-    if (name.starts_with(kSerialPrefix)) {
-        const int n = AtoiRules(std::string_view(name).substr(kSerialPrefix.size(), kNumberChars));
-        c.serial = std::max(c.serial, n);
-    }
-    if (name.starts_with(bookname)) {
-        const int n = AtoiRules(std::string_view(name).substr(bookname.size(), kNumberChars));
-        const int mode = EffectiveNamingMode(namingMode);
-        const bool odd = n % 2 != 0;
-        if (odd && (mode == kNameOdd || mode == kNameSequential)) c.odd = std::max(c.odd, n);
-        if (!odd && (mode == kNameEven || mode == kNameSequential)) c.even = std::max(c.even, n);
-    }
-}
-
-PhotoListing ListPhotoFolder(const std::filesystem::path& folder, const std::string& bookname,
-                             int namingMode, ScanCounters& counters)
-{
-    counters.serial = 0;
-    counters.odd = -1;
-    counters.even = 0;
-
     std::vector<Found> found;
     std::error_code ec;
     std::filesystem::directory_iterator it(folder, ec);
@@ -71,7 +44,6 @@ PhotoListing ListPhotoFolder(const std::filesystem::path& folder, const std::str
         if (GetFileType(name) == 0) continue;
         const auto writeTime = it->last_write_time(entryError);
         if (entryError) continue;  // vanished while we looked
-        RaiseCountersFromName(name, bookname, namingMode, counters);
         found.push_back({std::move(name), LocalTimeText(writeTime), writeTime});
     }
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
@@ -90,4 +62,4 @@ PhotoListing ListPhotoFolder(const std::filesystem::path& folder, const std::str
     return listing;
 }
 
-}  // namespace vestrel::scan
+}  // namespace vestrel
