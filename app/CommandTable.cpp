@@ -150,38 +150,38 @@ constexpr CommandInfo kCommands[] = {
     {ID_SECOND_CAMERA, "开启视频2", F::Capture, Always, "camera-video", ""},
     {ID_SCAN_INTERVAL, "扫描间隔", F::ScanSettings, WhenScanReady, "", ""},
     // 图像
-    {ID_ROTATE_LEFT90, "左旋90", F::ImageEditing, WhenStillImage, "object-rotate-left", "rotate-left.svg"},
-    {ID_ROTATE_RIGHT90, "右旋90", F::ImageEditing, WhenStillImage, "object-rotate-right", "rotate-right.svg"},
-    {ID_ROTATE, "旋转", F::ImageEditing, WhenStillImage, "", "rotate.svg"},
+    {ID_ROTATE_LEFT90, "左旋90", F::ImageOperations, WhenStillImage, "object-rotate-left", "rotate-left.svg"},
+    {ID_ROTATE_RIGHT90, "右旋90", F::ImageOperations, WhenStillImage, "object-rotate-right", "rotate-right.svg"},
+    {ID_ROTATE, "旋转", F::ImageOperations, WhenStillImage, "", "rotate.svg"},
     {ID_ZOOM_IN, "放大", F::Document, ZoomInRule, "zoom-in", "zoom-in.svg"},
     {ID_ZOOM_OUT, "缩小", F::Document, ZoomOutRule, "zoom-out", "zoom-out.svg"},
-    {ID_RESOLUTION, "分辨率", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_FILE_SIZE, "文件大小", F::ImageEditing, WhenStillImage, "", ""},
+    {ID_RESOLUTION, "分辨率", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_FILE_SIZE, "文件大小", F::ImageOperations, WhenStillImage, "", ""},
     {ID_RECT_SELECT, "矩形框选", F::ImageEditing, WhenStillImage, "", "rect-select.svg"},
     {ID_FREE_SELECT, "自由框选", F::ImageEditing, WhenStillImage, "", "free-select.svg"},
-    {ID_GAMMA, "伽玛校正", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_COLOUR_CORRECT, "颜色校正", F::ImageEditing, WhenStillImage, "", ""},
+    {ID_GAMMA, "伽玛校正", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_COLOUR_CORRECT, "颜色校正", F::ImageOperations, WhenStillImage, "", ""},
     // 效果
-    {ID_INVERT, "反色", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_EMBOSS, "浮雕", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_EDGES, "边缘检测", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_BINARISE, "二值化", F::ImageEditing, WhenStillImage, "", "binarise.svg"},
-    {ID_GREY, "灰度图", F::ImageEditing, WhenStillImage, "", "grey.svg"},
-    {ID_DESKEW, "倾斜校正", F::ImageEditing, WhenStillImage, "", "deskew.svg"},
-    {ID_REMOVE_BACKGROUND, "去底色", F::ImageEditing, WhenStillImage, "", "background.svg"},
-    {ID_DENOISE, "去噪声", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_RED_EYE, "去红眼", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_ERODE, "腐蚀", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_DILATE, "膨胀", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_BLUR, "模糊", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_SHARPEN, "锐化", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_SOFTEN, "柔化", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_BRIGHTER, "增加亮度", F::ImageEditing, WhenStillImage, "", "brighter.svg"},
-    {ID_DARKER, "降低亮度", F::ImageEditing, WhenStillImage, "", "darker.svg"},
-    {ID_MORE_SATURATION, "增加饱和度", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_LESS_SATURATION, "降低饱和度", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_MORE_CONTRAST, "增加对比度", F::ImageEditing, WhenStillImage, "", "more-contrast.svg"},
-    {ID_LESS_CONTRAST, "降低对比度", F::ImageEditing, WhenStillImage, "", "less-contrast.svg"},
+    {ID_INVERT, "反色", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_EMBOSS, "浮雕", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_EDGES, "边缘检测", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_BINARISE, "二值化", F::ImageOperations, WhenStillImage, "", "binarise.svg"},
+    {ID_GREY, "灰度图", F::ImageOperations, WhenStillImage, "", "grey.svg"},
+    {ID_DESKEW, "倾斜校正", F::ImageOperations, WhenStillImage, "", "deskew.svg"},
+    {ID_REMOVE_BACKGROUND, "去底色", F::ImageOperations, WhenStillImage, "", "background.svg"},
+    {ID_DENOISE, "去噪声", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_RED_EYE, "去红眼", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_ERODE, "腐蚀", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_DILATE, "膨胀", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_BLUR, "模糊", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_SHARPEN, "锐化", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_SOFTEN, "柔化", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_BRIGHTER, "增加亮度", F::ImageOperations, WhenStillImage, "", "brighter.svg"},
+    {ID_DARKER, "降低亮度", F::ImageOperations, WhenStillImage, "", "darker.svg"},
+    {ID_MORE_SATURATION, "增加饱和度", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_LESS_SATURATION, "降低饱和度", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_MORE_CONTRAST, "增加对比度", F::ImageOperations, WhenStillImage, "", "more-contrast.svg"},
+    {ID_LESS_CONTRAST, "降低对比度", F::ImageOperations, WhenStillImage, "", "less-contrast.svg"},
     {ID_MANUAL_DESKEW, "倾斜校正", F::ImageEditing, WhenStillImage, "", ""},
     // 工具
     {ID_VIDEO_FORMAT, "视频格式", F::CaptureDialogs, WhenScanReady, "", ""},
@@ -240,11 +240,21 @@ const CommandInfo* FindCommand(int id)
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 
+bool RunsWhileImageBusy(int id)
+{
+    // The window's own commands, except those that show or size the still picture.
+    const CommandInfo* info = FindCommand(id);
+    return info && info->owner == Feature::Frame && id != ID_LIVE_STILL && id != ID_ACTUAL_SIZE &&
+           id != ID_WINDOW_SIZE && id != ID_RESTORE_DEFAULTS;
+}
+
 CommandStatus StatusOf(int id, const FrameState& state)
 {
     const CommandInfo* info = FindCommand(id);
     if (!info || !state.features.has(info->owner)) return {};
-    return info->rule(state);
+    const CommandStatus status = info->rule(state);
+    if (state.imageBusy && !RunsWhileImageBusy(id)) return {false, status.checked};
+    return status;
 }
 
 }  // namespace vestrel

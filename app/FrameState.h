@@ -26,6 +26,7 @@ enum class Feature {
     Mail,            // mail link and the fax web page
     TextRecognition,
     IdCardCopy,
+    ImageOperations,  // the effects and corrections of the "图像" and "效果" menus
     Count
 };
 
@@ -60,6 +61,7 @@ struct FrameState {
     bool printPreview = false;     // the position-adjusting print preview is open
     bool print11 = false;          // 1:1 printing on
     int printPos = 0;              // its camera arm position: 1 top, 2 middle, 3 bottom
+    bool imageBusy = false;        // an image operation is changing the picture
     int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none
     Orientation orientation;
 };

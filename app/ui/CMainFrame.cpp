@@ -6,6 +6,7 @@
 #include "CHelperView.h"
 #include "CLiveView.h"
 #include "CommandIds.h"
+#include "ImageCommands.h"
 #include "ImageSizeList.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
@@ -66,6 +67,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     recording_ = new RecordingCommands(*this, prompter_);
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
+    registerImageHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -106,6 +108,8 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
 
 CMainFrame::~CMainFrame()
 {
+    // An operation still running finishes before the document it works for goes.
+    if (imageOps_) imageOps_->Wait();
     // An e-book still open at the end keeps every page written so far.
     ebook_->finish();
     // A recording still running is finished while its camera is there.
@@ -181,6 +185,9 @@ void CMainFrame::buildMenus()
         buildMenu(top.items, menuBar()->addMenu(QString::fromStdString(top.text)));
     liveContextMenu_ = buildMenu(LiveContextMenu(), new QMenu(this));
     stillContextMenu_ = buildMenu(StillContextMenu(), new QMenu(this));
+    // Pop-up 230 (manual deskew, restore defaults): Shift with the right button on the still
+    // picture brings it up instead of menu 163.
+    deskewMenu_ = buildMenu(DeskewDefaultsMenu(), new QMenu(this));
     // Accelerators (table 128).
     auto keys = [this](int id, std::initializer_list<QKeySequence> seqs) {
         makeAction(id)->setShortcuts(QList<QKeySequence>(seqs));
@@ -305,7 +312,8 @@ void CMainFrame::buildPanes()
     connect(stillView_, &document::CQuorvanView::leaveFullScreenRequested, this, [this] { setFullScreen(false); });
     connect(stillView_, &document::CQuorvanView::contextMenuRequested, this, [this](QPoint at) {
         updateCommandUi();
-        stillContextMenu_->popup(at);
+        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) deskewMenu_->popup(at);
+        else stillContextMenu_->popup(at);
     });
     connect(liveView_, &CLiveView::stopRequested, this, &CMainFrame::OnStopAll);
     connect(liveView_, &CLiveView::contextMenuRequested, this, [this](QPoint at) {
@@ -366,6 +374,8 @@ FrameState CMainFrame::State() const
 {
     FrameState s;
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
+    s.features.add(Feature::ImageOperations);
+    s.imageBusy = imageOps_ && imageOps_->Busy();
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::TextRecognition);

@@ -40,6 +40,10 @@ namespace vestrel {
 namespace document {
 class CQuorvanView;
 }  // namespace document
+namespace operations {
+class ImageCommands;
+struct CommandHooks;
+}  // namespace operations
 namespace library {
 class CThumbViewerView;
 }
@@ -109,6 +113,10 @@ public:
     void openFile(const std::string& path);
     // Video recording: its commands, tool window and timers.
     RecordingCommands& recording() const { return *recording_; }
+    // The commands of the "图像" and "效果" menus.
+    operations::ImageCommands& imageOperations() { return *imageOps_; }
+    // The rotate dialog's live preview: the picture from before the dialog, turned.
+    void previewRotation(int degrees, bool keepSize);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -173,6 +181,15 @@ private:
     void switchLiveStill();
     // Printing, its 1:1 state and the position-adjusting preview
     void registerPrintHandlers();
+    // The image operations (CMainFrameImage.cpp)
+    operations::CommandHooks imageHooks();
+    void registerImageHandlers();
+    void onImageBusy(bool running);
+    void OnFreeRotate();
+    void OnGamma();
+    void OnColourCorrect();
+    void OnResolution();
+    void OnFileSize();
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -181,6 +198,8 @@ private:
     Settings settings_;
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
+    std::unique_ptr<operations::ImageCommands> imageOps_;
+    QTimer* operationTimer_ = nullptr;  // takes a finished operation's picture
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
     std::unique_ptr<EBookSession> ebook_;
     std::unique_ptr<scan::IdCardCopier> idCopier_;
@@ -207,6 +226,7 @@ private:
     library::CThumbViewerView* libraryView_ = nullptr;
     QMenu* liveContextMenu_ = nullptr;
     QMenu* stillContextMenu_ = nullptr;  // menu 163
+    QMenu* deskewMenu_ = nullptr;        // pop-up 230
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window

@@ -10,6 +10,7 @@
 #include "CMainFrame.h"
 #include "CommandIds.h"
 #include "DocumentMessages.h"
+#include "ImageCommands.h"
 #include "ImageSizeList.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
@@ -385,6 +386,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         print_->raisePreview();
         return;
     }
+    // An operation still running ends first: its result is part of what may be saved.
+    if (imageOps_->Busy()) imageOps_->Wait();
     // Edits not saved yet are offered for saving; Cancel keeps the program running.
     if (!doc_->SaveIfWanted()) {
         event->ignore();
