@@ -25,6 +25,7 @@ inline constexpr const char* kZoomOnlyForAll =
 inline constexpr const char* kStopEbookQuestion = "此操作将停止合成pdf，是否继续？";
 inline constexpr const char* kWarningCaption = "警告";
 inline constexpr const char* kEndCopyQuestion = "正在进行证件复印,是否终止?";
+inline constexpr const char* kRecordingRefusesCopy = "正在录像,不能使用此功能";
 inline constexpr const char* kPromptCaption = "提示";
 inline constexpr const char* kSaveCurrentFile = "是否保存当前文件？";
 inline constexpr const char* kButtonImagesFailed = "加载按钮图片失败！";

@@ -48,8 +48,21 @@ CommandStatus StopScanRule(const FrameState& s)
 {
     return {s.timedScanning && !s.recording && s.liveMode, false};
 }
-CommandStatus RecordRule(const FrameState& s) { return {ScanReady(s), s.recording}; }
-CommandStatus StopRecordRule(const FrameState& s) { return {s.recording, false}; }
+// A new recording waits until the last one's tool window is closed; ID-card copy mode
+// keeps the camera for itself.
+CommandStatus RecordRule(const FrameState& s)
+{
+    return {ScanReady(s) && !s.recordingOpen && !s.idCardCopyMode, s.recordingOpen};
+}
+CommandStatus StopRecordRule(const FrameState& s)
+{
+    return {s.recordingOpen && !s.recordingStopped && s.liveMode, false};
+}
+CommandStatus RecordAgainRule(const FrameState& s)
+{
+    return {s.recordingOpen && s.recordingStopped && s.liveMode, false};
+}
+CommandStatus PlayRecordingRule(const FrameState& s) { return {s.recordNoStopNeeded, false}; }
 CommandStatus EbookStartRule(const FrameState& s)
 {
     return {!s.ebookRunning && !s.timedScanning && s.liveMode && !s.recording && !s.idCardCopyMode,
@@ -58,12 +71,23 @@ CommandStatus EbookStartRule(const FrameState& s)
 CommandStatus MakePdfRule(const FrameState& s) { return {!s.timedScanning && !s.recording, false}; }
 CommandStatus EbookStopRule(const FrameState& s) { return {s.ebookRunning, false}; }
 CommandStatus IdCardCopyRule(const FrameState& s) { return {ScanReady(s), s.idCardCopyMode}; }
+CommandStatus CopyFrontRule(const FrameState& s) { return {s.idCardCopyMode && s.idCardCopyStep == 1, false}; }
+CommandStatus CopyBackRule(const FrameState& s) { return {s.idCardCopyMode && s.idCardCopyStep == 2, false}; }
 
 template <int Entry>
 CommandStatus SizeRule(const FrameState& s)
 {
     return {ScanReady(s), s.sizeEntryInForce == Entry};
 }
+// The 1:1 positions: only on the still picture; checked while 1:1 printing is on there.
+template <int Position>
+CommandStatus Print11Rule(const FrameState& s)
+{
+    return {!s.liveMode, s.print11 && s.printPos == Position};
+}
+// Nothing switches the picture under the open print preview.
+CommandStatus LiveStillRule(const FrameState& s) { return {!s.printPreview, false}; }
+
 CommandStatus NormalRule(const FrameState& s) { return {ScanReady(s), s.orientation == Orientation{}}; }
 CommandStatus UpsideDownRule(const FrameState& s) { return {ScanReady(s), s.orientation.upsideDown}; }
 CommandStatus RotateLeftRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateLeft}; }
@@ -82,10 +106,10 @@ constexpr CommandInfo kCommands[] = {
     {ID_NET_FAX, "网络传真", F::Mail, Always, "", ""},
     {ID_FILE_PRINT_SETUP, "打印设置", F::Printing, Always, "document-page-setup", ""},
     {ID_PRINT_POSITION, "打印位置调整", F::Printing, Always, "", ""},
-    {ID_PRINT11_TOP, "上端", F::Printing, Always, "", ""},
-    {ID_PRINT11_MIDDLE, "中间", F::Printing, Always, "", ""},
-    {ID_PRINT11_BOTTOM, "下端", F::Printing, Always, "", ""},
-    {ID_FILE_PRINT, "打印", F::Printing, WhenStillShown, "document-print", ""},
+    {ID_PRINT11_TOP, "上端", F::Printing, Print11Rule<1>, "", ""},
+    {ID_PRINT11_MIDDLE, "中间", F::Printing, Print11Rule<2>, "", ""},
+    {ID_PRINT11_BOTTOM, "下端", F::Printing, Print11Rule<3>, "", ""},
+    {ID_FILE_PRINT, "打印", F::Printing, WhenStillImage, "document-print", ""},
     {ID_APP_EXIT, "退出(&X)", F::Frame, Always, "application-exit", ""},
     // 编辑
     {ID_EDIT_UNDO, "后退", F::Document, BackRule, "edit-undo", "undo.svg"},
@@ -113,7 +137,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_ACTUAL_SIZE, "实际大小", F::Frame, ActualSizeRule, "zoom-original", "actual-size.svg"},
     {ID_WINDOW_SIZE, "窗口大小", F::Frame, WindowSizeRule, "zoom-fit-best", "window-size.svg"},
     {ID_PAN, "移动", F::Document, PanRule, "", "pan.svg"},
-    {ID_LIVE_STILL, "动静转换", F::Frame, Always, "", "live-still.svg"},
+    {ID_LIVE_STILL, "动静转换", F::Frame, LiveStillRule, "", "live-still.svg"},
     {ID_WINDOW_RESTORE, "窗口复原", F::Frame, Always, "", ""},
     // 扫描
     {ID_SCAN_SETTINGS, "扫描设置", F::ScanSettings, WhenScanReady, "preferences-system", ""},
@@ -126,38 +150,38 @@ constexpr CommandInfo kCommands[] = {
     {ID_SECOND_CAMERA, "开启视频2", F::Capture, Always, "camera-video", ""},
     {ID_SCAN_INTERVAL, "扫描间隔", F::ScanSettings, WhenScanReady, "", ""},
     // 图像
-    {ID_ROTATE_LEFT90, "左旋90", F::ImageEditing, WhenStillImage, "object-rotate-left", "rotate-left.svg"},
-    {ID_ROTATE_RIGHT90, "右旋90", F::ImageEditing, WhenStillImage, "object-rotate-right", "rotate-right.svg"},
-    {ID_ROTATE, "旋转", F::ImageEditing, WhenStillImage, "", "rotate.svg"},
+    {ID_ROTATE_LEFT90, "左旋90", F::ImageOperations, WhenStillImage, "object-rotate-left", "rotate-left.svg"},
+    {ID_ROTATE_RIGHT90, "右旋90", F::ImageOperations, WhenStillImage, "object-rotate-right", "rotate-right.svg"},
+    {ID_ROTATE, "旋转", F::ImageOperations, WhenStillImage, "", "rotate.svg"},
     {ID_ZOOM_IN, "放大", F::Document, ZoomInRule, "zoom-in", "zoom-in.svg"},
     {ID_ZOOM_OUT, "缩小", F::Document, ZoomOutRule, "zoom-out", "zoom-out.svg"},
-    {ID_RESOLUTION, "分辨率", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_FILE_SIZE, "文件大小", F::ImageEditing, WhenStillImage, "", ""},
+    {ID_RESOLUTION, "分辨率", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_FILE_SIZE, "文件大小", F::ImageOperations, WhenStillImage, "", ""},
     {ID_RECT_SELECT, "矩形框选", F::ImageEditing, WhenStillImage, "", "rect-select.svg"},
     {ID_FREE_SELECT, "自由框选", F::ImageEditing, WhenStillImage, "", "free-select.svg"},
-    {ID_GAMMA, "伽玛校正", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_COLOUR_CORRECT, "颜色校正", F::ImageEditing, WhenStillImage, "", ""},
+    {ID_GAMMA, "伽玛校正", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_COLOUR_CORRECT, "颜色校正", F::ImageOperations, WhenStillImage, "", ""},
     // 效果
-    {ID_INVERT, "反色", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_EMBOSS, "浮雕", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_EDGES, "边缘检测", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_BINARISE, "二值化", F::ImageEditing, WhenStillImage, "", "binarise.svg"},
-    {ID_GREY, "灰度图", F::ImageEditing, WhenStillImage, "", "grey.svg"},
-    {ID_DESKEW, "倾斜校正", F::ImageEditing, WhenStillImage, "", "deskew.svg"},
-    {ID_REMOVE_BACKGROUND, "去底色", F::ImageEditing, WhenStillImage, "", "background.svg"},
-    {ID_DENOISE, "去噪声", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_RED_EYE, "去红眼", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_ERODE, "腐蚀", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_DILATE, "膨胀", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_BLUR, "模糊", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_SHARPEN, "锐化", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_SOFTEN, "柔化", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_BRIGHTER, "增加亮度", F::ImageEditing, WhenStillImage, "", "brighter.svg"},
-    {ID_DARKER, "降低亮度", F::ImageEditing, WhenStillImage, "", "darker.svg"},
-    {ID_MORE_SATURATION, "增加饱和度", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_LESS_SATURATION, "降低饱和度", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_MORE_CONTRAST, "增加对比度", F::ImageEditing, WhenStillImage, "", "more-contrast.svg"},
-    {ID_LESS_CONTRAST, "降低对比度", F::ImageEditing, WhenStillImage, "", "less-contrast.svg"},
+    {ID_INVERT, "反色", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_EMBOSS, "浮雕", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_EDGES, "边缘检测", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_BINARISE, "二值化", F::ImageOperations, WhenStillImage, "", "binarise.svg"},
+    {ID_GREY, "灰度图", F::ImageOperations, WhenStillImage, "", "grey.svg"},
+    {ID_DESKEW, "倾斜校正", F::ImageOperations, WhenStillImage, "", "deskew.svg"},
+    {ID_REMOVE_BACKGROUND, "去底色", F::ImageOperations, WhenStillImage, "", "background.svg"},
+    {ID_DENOISE, "去噪声", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_RED_EYE, "去红眼", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_ERODE, "腐蚀", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_DILATE, "膨胀", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_BLUR, "模糊", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_SHARPEN, "锐化", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_SOFTEN, "柔化", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_BRIGHTER, "增加亮度", F::ImageOperations, WhenStillImage, "", "brighter.svg"},
+    {ID_DARKER, "降低亮度", F::ImageOperations, WhenStillImage, "", "darker.svg"},
+    {ID_MORE_SATURATION, "增加饱和度", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_LESS_SATURATION, "降低饱和度", F::ImageOperations, WhenStillImage, "", ""},
+    {ID_MORE_CONTRAST, "增加对比度", F::ImageOperations, WhenStillImage, "", "more-contrast.svg"},
+    {ID_LESS_CONTRAST, "降低对比度", F::ImageOperations, WhenStillImage, "", "less-contrast.svg"},
     {ID_MANUAL_DESKEW, "倾斜校正", F::ImageEditing, WhenStillImage, "", ""},
     // 工具
     {ID_VIDEO_FORMAT, "视频格式", F::CaptureDialogs, WhenScanReady, "", ""},
@@ -194,11 +218,11 @@ constexpr CommandInfo kCommands[] = {
     {ID_RESTORE_DEFAULTS, "恢复默认", F::Frame, WhenScanReady, "document-revert", "defaults.svg"},
     {ID_EBOOK_START, "制作pdf电子书", F::Pdf, EbookStartRule, "", "ebook.svg"},
     {ID_EBOOK_STOP, "停止电子书", F::Pdf, EbookStopRule, "", ""},
-    {ID_RECORD_OPEN_ENDED, "开始录制", F::Recording, RecordRule, "", ""},
-    {ID_RECORD_PLAY, "播放录像", F::Recording, Always, "", ""},
+    {ID_RECORD_OPEN_ENDED, "开始录制", F::Recording, RecordAgainRule, "", ""},
+    {ID_RECORD_PLAY, "播放录像", F::Recording, PlayRecordingRule, "", ""},
     {ID_RECORD_CLOSE, "关闭", F::Recording, Always, "", ""},
-    {ID_COPY_STEP_1, "复印正面", F::IdCardCopy, Always, "", ""},
-    {ID_COPY_STEP_2, "复印反面", F::IdCardCopy, Always, "", ""},
+    {ID_COPY_STEP_1, "复印正面", F::IdCardCopy, CopyFrontRule, "", ""},
+    {ID_COPY_STEP_2, "复印反面", F::IdCardCopy, CopyBackRule, "", ""},
     {ID_COPY_END, "结束复印", F::IdCardCopy, Always, "", ""},
     {ID_OPEN_LIBRARY, "打开图片库", F::Library, Always, "", ""},
     {ID_TRAY_SHOW, "显示主窗体", F::Frame, Always, "", ""},
@@ -216,11 +240,21 @@ const CommandInfo* FindCommand(int id)
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 
+bool RunsWhileImageBusy(int id)
+{
+    // The window's own commands, except those that show or size the still picture.
+    const CommandInfo* info = FindCommand(id);
+    return info && info->owner == Feature::Frame && id != ID_LIVE_STILL && id != ID_ACTUAL_SIZE &&
+           id != ID_WINDOW_SIZE && id != ID_RESTORE_DEFAULTS;
+}
+
 CommandStatus StatusOf(int id, const FrameState& state)
 {
     const CommandInfo* info = FindCommand(id);
     if (!info || !state.features.has(info->owner)) return {};
-    return info->rule(state);
+    const CommandStatus status = info->rule(state);
+    if (state.imageBusy && !RunsWhileImageBusy(id)) return {false, status.checked};
+    return status;
 }
 
 }  // namespace vestrel

@@ -32,8 +32,13 @@ std::span<const CommandInfo> AllCommands();
 // The entry of `id`, or nullptr for an id the window does not know.
 const CommandInfo* FindCommand(int id);
 
+// While an image operation runs, only these commands work: nothing may touch the picture,
+// the history or the file until its result is in.
+bool RunsWhileImageBusy(int id);
+
 // The status of `id` in `state`: disabled when its subsystem is not built or the id is
-// unknown, otherwise what its rule says.
+// unknown, or while an image operation runs (RunsWhileImageBusy), otherwise what its rule
+// says.
 CommandStatus StatusOf(int id, const FrameState& state);
 
 }  // namespace vestrel

@@ -26,6 +26,7 @@ enum class Feature {
     Mail,            // mail link and the fax web page
     TextRecognition,
     IdCardCopy,
+    ImageOperations,  // the effects and corrections of the "图像" and "效果" menus
     Count
 };
 
@@ -38,7 +39,10 @@ struct FeatureSet {
 struct FrameState {
     FeatureSet features;
     bool liveMode = true;          // the image pane shows the camera
-    bool recording = false;
+    bool recording = false;        // frames are being written to a recording
+    bool recordingOpen = false;    // a recording's tool window is open (stopped or not)
+    bool recordingStopped = false; // its recording has been stopped
+    bool recordNoStopNeeded = false; // stopped or played: closing it stops nothing
     bool timedScanning = false;
     bool hasImage = false;         // the document holds a current image
     bool canBack = false;          // the document's history allows Back
@@ -52,8 +56,12 @@ struct FrameState {
     bool actualSize = false;       // the live picture is shown at its own size
     bool secondCameraOpen = false;
     bool idCardCopyMode = false;
+    int idCardCopyStep = 1;        // 1: the next side is a front, 2: a back
     bool ebookRunning = false;
-    bool printPreview = false;
+    bool printPreview = false;     // the position-adjusting print preview is open
+    bool print11 = false;          // 1:1 printing on
+    int printPos = 0;              // its camera arm position: 1 top, 2 middle, 3 bottom
+    bool imageBusy = false;        // an image operation is changing the picture
     int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none
     Orientation orientation;
 };

@@ -119,12 +119,14 @@ bool CVideoCapture::openDevice(const CaptureDevice& device)
 {
     std::string error;
     if (VirtualSource::IsVirtualSpec(device.location)) {
-        source_ = VirtualSource::Open(device.location, error);
-        if (!source_) {
+        auto virtualSource = VirtualSource::Open(device.location, error);
+        if (!virtualSource) {
             std::cerr << "vestrel: " << error << '\n';
             fail(capturemsg::kBindFailed);
             return false;
         }
+        virtualSource->FollowTakes([this] { return grabber_.TakenCount(); });
+        source_ = std::move(virtualSource);
     } else {
         auto v4l2 = std::make_unique<V4l2Source>();
         switch (v4l2->open(device.location, options_.watchDeviceRemoval)) {
@@ -203,12 +205,14 @@ bool CVideoCapture::Run()
         return false;
     }
     state_ = StreamState::Running;
+    grabber_.SetStreaming(true);
     return true;
 }
 
 void CVideoCapture::stopThread()
 {
     stopRequested_ = true;
+    grabber_.SetStreaming(false);
     if (thread_.joinable()) thread_.join();
     if (source_) source_->stopStream();
 }
@@ -279,7 +283,15 @@ bool CVideoCapture::SetFrameSize(int width, int height)
         return false;
     }
     if (current == FrameSize{width, height}) return true;
-    return ApplyFrameSize(width, height) && openPreview(true) && Run();
+    if (ApplyFrameSize(width, height)) return openPreview(true) && Run();
+    // Refused (the message is shown, once): the picture runs on at the size the camera has,
+    // rather than every later return to the live picture failing to preview.
+    if (!source_->setFrameSize(current)) {
+        std::cerr << "vestrel: back to " << current.width << 'x' << current.height << ": " << source_->lastError()
+                  << '\n';
+    }
+    if (openPreview(false)) Run();
+    return false;
 }
 
 bool CVideoCapture::ApplyFrameSize(int width, int height)
@@ -300,6 +312,8 @@ bool CVideoCapture::ApplyFrameSize(int width, int height)
         return false;
     }
     formatSize_ = applied;
+    // No scan and no preview may see a frame of the old size from here on.
+    grabber_.Clear();
     return true;
 }
 
@@ -356,8 +370,9 @@ void CVideoCapture::captureLoop()
     while (!stopRequested_) {
         ReadResult result = ReadResult::Failed;
         try {
+            const std::uint64_t takenBefore = grabber_.TakenCount();
             result = source_->readFrame(frame, timestamp);
-            if (result == ReadResult::Frame) grabber_.OnFrame(frame, timestamp);
+            if (result == ReadResult::Frame) grabber_.OnFrame(frame, timestamp, takenBefore);
         } catch (const cv::Exception& e) {
             // No memory for a frame buffer, most likely: this frame is dropped, the stream
             // goes on.

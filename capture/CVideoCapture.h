@@ -77,8 +77,9 @@ public:
     bool Visible() const { return visible_; }
 
     // Formats
-    // Switches to width x height and runs the preview again; fails (and leaves the
-    // preview stopped) when the device refuses the size or offers only a nearby one.
+    // Switches to width x height and runs the preview again; fails when the device refuses
+    // the size or offers only a nearby one, and the preview then runs on at the size the
+    // camera had.
     bool SetFrameSize(int width, int height);
     // The same switch without building or running the preview afterwards (the format
     // pages decide what follows).

@@ -6,6 +6,7 @@
 
 #include "CaptureTypes.h"
 #include "FrameExchange.h"
+#include "FrameSink.h"
 #include "GrabberSettings.h"
 
 #include <opencv2/core.hpp>
@@ -27,7 +28,10 @@ public:
 
     // Capture thread: one BGR frame (CV_8UC3, top row first). The grabber may swap the
     // frame's buffer for another one of the same size; the caller just refills it.
-    void OnFrame(cv::Mat& sample, std::int64_t timestamp);
+    // `takenBefore` is TakenCount() as it stood before the camera began reading this frame
+    // (the default: as it stands now).
+    static constexpr std::uint64_t kTakenNow = ~std::uint64_t{0};
+    void OnFrame(cv::Mat& sample, std::int64_t timestamp, std::uint64_t takenBefore = kTakenNow);
 
     // Readers. The newest frame as the camera delivered it, never masked nor turned;
     // false before the first frame.
@@ -39,18 +43,38 @@ public:
     bool CopyPreview(cv::Mat& out) const { return preview_.copyNewest(out); }
     std::uint64_t FrameCount() const { return lastFrame_.sequence(); }
 
+    // A scan takes the newest frame. A camera that shows pictures one at a time (a folder
+    // of files) moves on to its next picture only then, so every take counts; and a frame
+    // the camera began reading before the previous take may still show the picture taken,
+    // so while the stream runs a take waits (a few frames at most) for a frame begun after
+    // it, as it waits for the first frame after Clear(). False when there is no frame.
+    bool TakeFrameForScan(cv::Mat& out);
+    std::uint64_t TakenCount() const { return taken_; }
+    // Set by the capture object while its stream delivers frames.
+    void SetStreaming(bool on) { streaming_ = on; }
+
     // Forgets every frame (a new device or a new stream).
     void Clear();
+
+    // Any thread: every frame from now on also goes to `sink` (null: to none). When this
+    // returns, the previous sink is no longer called.
+    void SetSink(FrameSink* sink);
 
 private:
     mutable std::mutex settingsMutex_;
     GrabberSettings settings_;
     std::atomic<bool> passThrough_{false};
 
+    std::atomic<std::uint64_t> taken_{0};
+    std::atomic<std::uint64_t> lastFrameTakenBefore_{0};
+    std::atomic<bool> streaming_{false};
+
     FrameExchange lastFrame_;
     FrameExchange preview_;
     cv::Mat lastFrameWork_;  // capture thread only
     cv::Mat previewWork_;    // capture thread only
+    std::mutex sinkMutex_;
+    FrameSink* sink_ = nullptr;
 };
 
 }  // namespace vestrel

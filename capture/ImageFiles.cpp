@@ -44,7 +44,7 @@ ImageFiles::ImageFiles(fs::path path) : path_(std::move(path)) {}
 bool ImageFiles::scan()
 {
     files_.clear();
-    nextIndex_ = 0;
+    index_ = 0;
     cached_.release();
     std::error_code ec;
     if (fs::is_regular_file(path_, ec)) {
@@ -66,18 +66,25 @@ bool ImageFiles::stillThere() const
     return fs::exists(path_, ec);
 }
 
-std::optional<cv::Mat> ImageFiles::next(cv::Size size)
+std::optional<cv::Mat> ImageFiles::current(cv::Size size)
 {
-    if (files_.size() == 1 && cached_.size() == size) return cached_;
+    if (!cached_.empty() && cached_.size() == size) return cached_;
     for (std::size_t tried = 0; tried < files_.size(); ++tried) {
-        const fs::path& file = files_[nextIndex_];
-        nextIndex_ = (nextIndex_ + 1) % files_.size();
-        cv::Mat picture = decodeScaled(file, size);
-        if (picture.empty()) continue;
-        if (files_.size() == 1) cached_ = picture;
-        return picture;
+        cv::Mat picture = decodeScaled(files_[index_], size);
+        if (!picture.empty()) {
+            cached_ = picture;
+            return picture;
+        }
+        index_ = (index_ + 1) % files_.size();  // a file that does not decode is skipped
     }
     return std::nullopt;
+}
+
+void ImageFiles::advance()
+{
+    if (files_.size() < 2) return;  // a single picture stays decoded
+    index_ = (index_ + 1) % files_.size();
+    cached_.release();
 }
 
 }  // namespace vestrel

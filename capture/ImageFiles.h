@@ -1,6 +1,6 @@
 #pragma once
 // The pictures behind a "file:PATH" camera: one image file, or the image files of a
-// folder in name order, served in turn.
+// folder in name order, served in turn: the current one until the camera moves on.
 
 #include <opencv2/core.hpp>
 
@@ -23,14 +23,17 @@ public:
     bool stillThere() const;
     std::size_t count() const { return files_.size(); }
 
-    // The next picture that decodes, scaled to `size`; nothing when none of them decodes.
-    std::optional<cv::Mat> next(cv::Size size);
+    // The current picture, scaled to `size`: the first that decodes from the current
+    // position on; nothing when none of them decodes.
+    std::optional<cv::Mat> current(cv::Size size);
+    // Moves on to the next file (after the last, the first again).
+    void advance();
 
 private:
     std::filesystem::path path_;
     std::vector<std::filesystem::path> files_;
-    std::size_t nextIndex_ = 0;
-    // A single picture is decoded once and kept at the size last asked for.
+    std::size_t index_ = 0;
+    // The current picture is decoded once and kept at the size last asked for.
     cv::Mat cached_;
 };
 

@@ -13,9 +13,11 @@ constexpr auto kLongestWait = std::chrono::milliseconds(100);
 constexpr int kDefaultBrightness = 0;
 constexpr int kDefaultContrast = 100;  // per cent
 
+// The 16:9 sizes are what video cameras offer besides the 4:3 ones of document cameras.
 const FrameSize kOfferedSizes[] = {{160, 120},   {176, 144},   {320, 240},   {352, 288},
-                                   {640, 480},   {800, 600},   {1024, 768},  {1280, 960},
-                                   {1600, 1200}, {2048, 1536}, {2592, 1944}};
+                                   {640, 480},   {800, 600},   {1024, 768},  {1280, 720},
+                                   {1280, 960},  {1600, 1200}, {1920, 1080}, {2048, 1536},
+                                   {2592, 1944}};
 
 }  // namespace
 
@@ -158,7 +160,10 @@ bool VirtualSource::makeFrame(cv::Mat& frame)
 {
     try {
         if (files_) {
-            std::optional<cv::Mat> picture = files_->next({size_.width, size_.height});
+            if (takenCount_) {
+                for (const std::uint64_t taken = takenCount_(); takenSeen_ < taken; ++takenSeen_) files_->advance();
+            }
+            std::optional<cv::Mat> picture = files_->current({size_.width, size_.height});
             if (!picture) {
                 error_ = "none of the image files decodes";
                 return false;

@@ -1,6 +1,7 @@
 #pragma once
 // The virtual camera, for machines without one: "virtual" draws a desk scene with a page
-// and an ID card, "file:PATH" serves an image file or a folder's images in turn. It
+// and an ID card, "file:PATH" serves an image file or a folder's images in turn, each until
+// a scan has taken it. It
 // behaves like a camera: any frame size (2592 x 1944 at first), about 15 frames a second,
 // brightness and contrast controls, and the loss of the device when the files go away.
 
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +29,9 @@ public:
     static std::unique_ptr<VirtualSource> Open(const std::string& spec, std::string& error);
     static bool IsVirtualSpec(const std::string& spec);
     static std::string DeviceName(const std::string& spec);
+    // How many frames scans have taken so far: a folder's camera shows its next picture
+    // after each take. Without it the first picture stays.
+    void FollowTakes(std::function<std::uint64_t()> takenCount) { takenCount_ = std::move(takenCount); }
 
     bool getFrameSize(FrameSize& size) override;
     bool setFrameSize(const FrameSize& size) override;
@@ -47,6 +52,8 @@ private:
     void applyControls(cv::Mat& frame) const;
 
     std::optional<ImageFiles> files_;  // set for file: cameras
+    std::function<std::uint64_t()> takenCount_;
+    std::uint64_t takenSeen_ = 0;
     FrameSize size_ = kDefaultSize;
     bool prepared_ = false;
     bool streaming_ = false;

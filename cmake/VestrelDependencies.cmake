@@ -19,6 +19,10 @@ find_package(benchmark REQUIRED)
 pkg_check_modules(LIBV4L2 REQUIRED IMPORTED_TARGET libv4l2)
 pkg_check_modules(LIBUDEV REQUIRED IMPORTED_TARGET libudev)
 pkg_check_modules(TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
+# Leptonica alone, for the colour reduction of GIF files (it comes with Tesseract).
+pkg_check_modules(LEPT REQUIRED IMPORTED_TARGET lept)
+# The image history packs its states with zstd.
+pkg_check_modules(LIBZSTD REQUIRED IMPORTED_TARGET libzstd)
 
 # libhpdf ships neither a pkg-config file nor a CMake package.
 find_path(HPDF_INCLUDE_DIR hpdf.h REQUIRED)

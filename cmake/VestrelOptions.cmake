@@ -22,3 +22,11 @@ if(VESTREL_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   set(CMAKE_C_COMPILER_LAUNCHER ${VESTREL_CCACHE})
   set(CMAKE_CXX_COMPILER_LAUNCHER ${VESTREL_CCACHE})
 endif()
+
+# Shared libraries are linked with --no-undefined, so a missing symbol is found at link time.
+# Not where clang sanitizes: its sanitizer runtime is linked into executables only, and its
+# symbols are then undefined in every shared library by design.
+set(VESTREL_NO_UNDEFINED -Wl,--no-undefined)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND (VESTREL_SANITIZE OR VESTREL_FUZZ))
+  set(VESTREL_NO_UNDEFINED "")
+endif()

@@ -1,5 +1,9 @@
 #include "Settings.h"
 
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+
 namespace vestrel {
 namespace {
 
@@ -12,6 +16,30 @@ constexpr std::size_t kIdLimit = 7;
 std::string photoDirOf(const std::filesystem::path& programDir)
 {
     return (programDir / "Photo" / "").string();
+}
+
+// The extension of stored scans: a dot and letters or digits, nothing that reads as a folder.
+bool IsPlainExtension(const std::string& extension)
+{
+    return extension.size() >= 2 && extension[0] == '.' &&
+           std::all_of(extension.begin() + 1, extension.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// The book name starts every stored file's name: no folder separator, and not a name that
+// means the folder itself or its parent.
+bool IsPlainBookName(const std::string& name)
+{
+    return name != "." && name != ".." && name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
+// A hand-edited value that would put scans outside the photo folder takes the default.
+void RefuseUnless(bool plain, const char* key, std::string& value, const char* fallback)
+{
+    if (plain) return;
+    std::cerr << "vestrel: config.ini: " << key << "=" << value << " refused (it would store scans outside "
+              << "the photo folder); using " << fallback << '\n';
+    value = fallback;
 }
 
 }  // namespace
@@ -66,6 +94,8 @@ void LoadConfig(const IniFile& ini, const std::filesystem::path& programDir, Set
     s.foramt = ini.readString("Custom", "foramt", ".jpg", kTextLimit);
     s.name = ini.readInt("Name", "name", 3, kFlagLimit);
     s.bookname = ini.readString("Name", "bookname", "book", kTextLimit);
+    RefuseUnless(IsPlainExtension(s.foramt), "foramt", s.foramt, ".jpg");
+    RefuseUnless(IsPlainBookName(s.bookname), "bookname", s.bookname, "book");
     s.fornew = ini.readInt("Name", "fornew", 0, kFlagLimit);
     s.threshold = ini.readInt("Auto", "threshold", 0, kFlagLimit);
     s.thresholdvalue = ini.readInt("Auto", "thresholdvalue", 128, kIntLimit);

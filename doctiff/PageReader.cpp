@@ -36,13 +36,20 @@ bool IsTiffMagic(const std::string& m) {
                              (m[0] == 'M' && m[1] == 'M' && m[2] == 0 && (m[3] == 42 || m[3] == 43)));
 }
 
+// The GIF library's text for an error code, or the number where it has none (it returns
+// a null pointer for codes it does not know).
+std::string GifErrorText(int code) {
+    const char* text = GifErrorString(code);
+    return text ? std::string(text) : "error " + std::to_string(code);
+}
+
 // First image of a GIF file, read record by record so that its size is checked before
 // any pixel buffer is allocated.
 bool ReadGif(const std::string& path, cv::Mat& gray, std::string& error) {
     int code = 0;
     GifFileType* gif = DGifOpenFileName(path.c_str(), &code);
     if (!gif) {
-        error = std::string("cannot read GIF: ") + GifErrorString(code);
+        error = "cannot read GIF: " + GifErrorText(code);
         return false;
     }
     struct Closer {
@@ -85,7 +92,7 @@ bool ReadGif(const std::string& path, cv::Mat& gray, std::string& error) {
                 for (int y = 0; y < h && ok; ++y) ok = readRow(y);
             }
             if (!ok) {
-                error = std::string("damaged GIF: ") + GifErrorString(gif->Error);
+                error = "damaged GIF: " + GifErrorText(gif->Error);
                 return false;
             }
             uint8_t lut[256];

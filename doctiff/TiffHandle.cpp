@@ -8,8 +8,8 @@ namespace {
 
 int CollectMessage(TIFF*, void* user, const char* module, const char* fmt, va_list ap) {
     auto* messages = static_cast<TiffMessages*>(user);
-    char buffer[512];
-    std::vsnprintf(buffer, sizeof buffer, fmt, ap);
+    char buffer[512] = "(no text)";
+    if (fmt) std::vsnprintf(buffer, sizeof buffer, fmt, ap);
     if (messages->text.size() < 4096) {
         if (!messages->text.empty()) messages->text += "; ";
         if (module) messages->text += std::string(module) + ": ";

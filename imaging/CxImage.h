@@ -72,7 +72,8 @@ public:
 
     // Full copy (pixels, palette, resolution, transparency, frames), the selection and
     // alpha channel as asked. With copyPixels false only the description is copied and the
-    // pixels are made black.
+    // pixels are made black. Never throws: without the memory for the copy it returns
+    // false and this image stays as it was.
     bool Copy(const CxImage& source, bool copyPixels = true, bool copySelection = true,
               bool copyAlpha = true);
     // A new picture; 1/4/8 bits get a grey palette running from black to white.
@@ -100,6 +101,11 @@ public:
     cv::Mat ToGrey() const;
     // The picture as BGRA: alpha from the alpha channel, transparent pixels 0, else 255.
     cv::Mat ToBgra() const;
+    // A new image with this one's description (palette, resolution, transparency, frames)
+    // and the given planes, which it takes without copying: `pixels` of this image's type,
+    // `alpha` and `selection` empty or CV_8UC1 of the same size. A compact copy keeps the
+    // description of a picture apart from its packed planes and joins them again here.
+    CxImage WithPlanes(cv::Mat pixels, cv::Mat alpha, cv::Mat selection) const;
 
     // ---- Size and pixels (CxImageLife.cpp) ---------------------------------------------
     int GetWidth() const { return m_pixels.cols; }
@@ -346,9 +352,6 @@ private:
     // Palette pictures other than grey ramps become 24-bit (for filters and interpolation).
     bool RaiseForFiltering();
     void SetPixelsKeepingRest(cv::Mat pixels);
-    // A new image with this one's description (palette, resolution, transparency, frames)
-    // and the given planes.
-    CxImage WithPlanes(cv::Mat pixels, cv::Mat alpha, cv::Mat selection) const;
     // Stores a result in `destination` when given, else in this image.
     bool Deliver(CxImage&& result, CxImage* destination);
     bool Fail(std::string message) const;

@@ -167,6 +167,17 @@ bool CxImage::DecreaseBpp(int bpp, bool errorDiffusion, const std::vector<RGBQUA
     if (bpp == m_bpp && palette == nullptr) return true;
     return Guarded(m_lastError, [&] {
         const RGBQUAD transparent = GetTransColor();
+        if (bpp == 1 && palette == nullptr && !errorDiffusion && IsGreyRamp()) {
+            // Of black and white, white is the nearer from level 128 up: one threshold pass
+            // over the grey plane gives the indices, with no colour picture in between.
+            cv::Mat indices;
+            cv::threshold(m_pixels, indices, 127, 1, cv::THRESH_BINARY);
+            m_pixels = indices;
+            m_bpp = 1;
+            m_palette = {MakeRgbQuad(0, 0, 0), MakeRgbQuad(255, 255, 255)};
+            if (IsTransparent()) m_transIndex = GetNearestIndex(transparent);
+            return true;
+        }
         const cv::Mat bgr = ToBgr();
         std::vector<RGBQUAD> target;
         cv::Mat indices;

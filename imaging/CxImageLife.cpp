@@ -73,15 +73,23 @@ bool CxImage::Fail(std::string message) const
 bool CxImage::Copy(const CxImage& source, bool copyPixels, bool copySelection, bool copyAlpha)
 {
     if (this == &source) return true;
-    if (copyPixels || !source.IsValid()) {
-        m_pixels = source.m_pixels.clone();
-    } else {
-        m_pixels = cv::Mat::zeros(source.m_pixels.size(), source.m_pixels.type());
-    }
+    // The planes are made first; only when all three exist does this image change.
+    cv::Mat pixels, selection, alpha;
+    std::vector<RGBQUAD> palette;
+    const bool made = Guarded(m_lastError, [&] {
+        if (copyPixels || !source.IsValid()) pixels = source.m_pixels.clone();
+        else pixels = cv::Mat::zeros(source.m_pixels.size(), source.m_pixels.type());
+        if (copySelection) selection = source.m_selection.clone();
+        if (copyAlpha) alpha = source.m_alpha.clone();
+        palette = source.m_palette;
+        return true;
+    });
+    if (!made) return false;
+    m_pixels = std::move(pixels);
     m_bpp = source.m_bpp;
-    m_palette = source.m_palette;
-    m_selection = copySelection ? source.m_selection.clone() : cv::Mat();
-    m_alpha = copyAlpha ? source.m_alpha.clone() : cv::Mat();
+    m_palette = std::move(palette);
+    m_selection = std::move(selection);
+    m_alpha = std::move(alpha);
     m_transIndex = source.m_transIndex;
     m_transColor = source.m_transColor;
     m_xdpi = source.m_xdpi;

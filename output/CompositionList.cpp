@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "PdfMessages.h"
 #include "ProgramDir.h"
+#include "StorageFolder.h"
 
 #include <algorithm>
 
@@ -94,12 +95,7 @@ std::string chooseSaveFolder(const std::string& current, const std::string& chos
 {
     if (chosen.empty())
         return current;
-    // Only the bare root is refused; every folder below it is fine.
-    if (std::filesystem::path(chosen).lexically_normal() == "/") {
-        prompter.message(kSystemRootRefused, kPromptCaption, MessageKind::Warning);
-        return current;
-    }
-    return chosen;
+    return RefuseSystemRoot(chosen, prompter) ? current : chosen;
 }
 
 }  // namespace vestrel::output

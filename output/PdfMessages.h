@@ -17,8 +17,6 @@ inline constexpr const char* kUseDefaultNames = "是否使用默认文件名？"
 inline constexpr const char* kEmptyNameUsesDefaults = "输入为空，将使用默认文件名！";
 inline constexpr const char* kAlreadyAtTop = "已经在顶部，无法继续向上移动！";
 inline constexpr const char* kAlreadyAtBottom = "已经在底部，无法继续向下移动！";
-inline constexpr const char* kSystemRootRefused =
-    "文件不能存放在系统盘一级目录下，请选择其他位置进行文件存储！";
 inline constexpr const char* kStopEBookQuestion = "此操作将停止合成pdf，是否继续？";
 inline constexpr const char* kEBookToolBarTitle = "正在制作pdf电子书...";
 

@@ -5,7 +5,7 @@
 
 namespace vestrel::scan {
 
-bool GrabberFrameSource::copyNewestFrame(cv::Mat& frame) { return grabber_.CopyLastFrame(frame); }
+bool GrabberFrameSource::copyNewestFrame(cv::Mat& frame) { return grabber_.TakeFrameForScan(frame); }
 
 bool CaptureFormatControl::setFrameSize(int width, int height)
 {

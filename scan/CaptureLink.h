@@ -14,11 +14,12 @@ namespace vestrel::scan {
 
 class GrabberFrameSource final : public FrameSource {
 public:
-    explicit GrabberFrameSource(const CFrameGrabber& grabber) : grabber_(grabber) {}
+    explicit GrabberFrameSource(CFrameGrabber& grabber) : grabber_(grabber) {}
+    // Takes the frame for a scan (see CFrameGrabber::TakeFrameForScan).
     bool copyNewestFrame(cv::Mat& frame) override;
 
 private:
-    const CFrameGrabber& grabber_;
+    CFrameGrabber& grabber_;
 };
 
 class CaptureFormatControl final : public CameraFormatControl {

@@ -46,18 +46,19 @@ NewFileResult MoveIfAbsent(const std::filesystem::path& from, const std::filesys
 
 }  // namespace
 
-NewFileResult StoreNewFile(const std::filesystem::path& target,
-                           const std::function<bool(const std::filesystem::path&)>& write,
-                           std::string* error)
-{
-    std::error_code ec;
-    if (std::filesystem::exists(target, ec)) return NewFileResult::TargetExists;
+namespace {
 
+// Writes the whole content to a scratch file beside `target`, readable as an ordinary file.
+// Empty (and nothing left behind) when the write failed.
+std::filesystem::path WriteScratch(const std::filesystem::path& target,
+                                   const std::function<bool(const std::filesystem::path&)>& write,
+                                   std::string* error)
+{
     std::string pattern = (target.parent_path() / ".vestrel-scan.XXXXXX").string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         SetError(error, std::strerror(errno));
-        return NewFileResult::Failed;
+        return {};
     }
     ::close(fd);
     const std::filesystem::path scratch = pattern;
@@ -68,10 +69,11 @@ NewFileResult StoreNewFile(const std::filesystem::path& target,
     } catch (...) {
         written = false;  // nothing a writer throws may leave the scratch file behind
     }
+    std::error_code ec;
     if (!written) {
         std::filesystem::remove(scratch, ec);
         SetError(error, "write failed");
-        return NewFileResult::Failed;
+        return {};
     }
     // mkstemp makes the file readable by its owner only; a scan is an ordinary file.
     const mode_t mask = ::umask(0);
@@ -79,9 +81,36 @@ NewFileResult StoreNewFile(const std::filesystem::path& target,
     std::filesystem::permissions(scratch,
                                  static_cast<std::filesystem::perms>(0666 & ~mask),
                                  std::filesystem::perm_options::replace, ec);
+    return scratch;
+}
+
+}  // namespace
+
+NewFileResult StoreNewFile(const std::filesystem::path& target,
+                           const std::function<bool(const std::filesystem::path&)>& write,
+                           std::string* error)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(target, ec)) return NewFileResult::TargetExists;
+    const std::filesystem::path scratch = WriteScratch(target, write, error);
+    if (scratch.empty()) return NewFileResult::Failed;
     const NewFileResult result = MoveIfAbsent(scratch, target, error);
     if (result != NewFileResult::Stored) std::filesystem::remove(scratch, ec);
     return result;
+}
+
+bool StoreReplacingFile(const std::filesystem::path& target,
+                        const std::function<bool(const std::filesystem::path&)>& write,
+                        std::string* error)
+{
+    const std::filesystem::path scratch = WriteScratch(target, write, error);
+    if (scratch.empty()) return false;
+    std::error_code ec;
+    std::filesystem::rename(scratch, target, ec);
+    if (!ec) return true;
+    SetError(error, ec.message());
+    std::filesystem::remove(scratch, ec);
+    return false;
 }
 
 }  // namespace vestrel::scan

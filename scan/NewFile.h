@@ -18,4 +18,11 @@ NewFileResult StoreNewFile(const std::filesystem::path& target,
                            const std::function<bool(const std::filesystem::path&)>& write,
                            std::string* error = nullptr);
 
+// The same through a scratch file, but renamed over `target` when it exists: for a file
+// the program rewrites as its own (the ID-card page of the card being copied). `target`
+// is either the new content or untouched.
+bool StoreReplacingFile(const std::filesystem::path& target,
+                        const std::function<bool(const std::filesystem::path&)>& write,
+                        std::string* error = nullptr);
+
 }  // namespace vestrel::scan

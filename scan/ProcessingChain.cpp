@@ -111,13 +111,15 @@ bool ProcessScan(const cv::Mat& frame, int type, const ChainInput& input, CxImag
     if (!image.AdoptMat(frame)) return false;
     clock.done("load");
 
-    const int z = std::clamp(input.zoomLevel, 0, 6);
-    if (z > 0) {
-        image.Resample(frame.cols + 400 * z, frame.rows + 300 * z, 2);
-        clock.done("zoom");
+    if (input.cropToScanArea) {
+        const int z = std::clamp(input.zoomLevel, 0, 6);
+        if (z > 0) {
+            image.Resample(frame.cols + 400 * z, frame.rows + 300 * z, 2);
+            clock.done("zoom");
+        }
+        CropToScanArea(image, s, z, frame.cols, frame.rows);
+        clock.done("crop");
     }
-    CropToScanArea(image, s, z, frame.cols, frame.rows);
-    clock.done("crop");
     Turn(image, s.orientation);
     clock.done("turn");
     if (s.grayscale == 1) {

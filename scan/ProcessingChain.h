@@ -37,6 +37,10 @@ struct ChainInput {
     int zoomLevel = 0;                   // the main window's digital zoom, 0..6
     std::tm localTime{};                 // for the date stamp
     ChainKind kind = ChainKind::MainCamera;
+    // Off for a picture that is laid out already (the two-sided ID-card page): no digital
+    // zoom and no crop. Zoom only enlarges so that the crop can cut the centre back out;
+    // on its own it would stretch the page out of its proportions.
+    bool cropToScanArea = true;
 };
 
 // Told the name and duration of every step that ran (benchmarks, diagnostics).

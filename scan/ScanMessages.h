@@ -15,4 +15,13 @@ inline constexpr const char* kScanNotStored = "扫描图片保存失败：";
 // A scan requested while no frame has arrived from the camera yet.
 inline constexpr const char* kNoFrame = "没有可用的视频图像，无法扫描！";
 
+// The scan-settings dialog's ranged edits: a number outside the range keeps the dialog
+// open. printf pattern with the lowest and the highest value.
+inline constexpr const char* kNumberOutOfRange = "请输入一个介于 %d 和 %d 之间的整数。";
+// Added for the interval: why it stops at 9999.
+inline constexpr const char* kIntervalLimitReason = "（配置文件只保存四位数字，间隔最长 9999 毫秒。）";
+
+// The two-sided ID-card copy: a scan area that does not fit twice on the page.
+inline constexpr const char* kCardTooLarge = "图像太大,无法双面复印";
+
 }  // namespace vestrel::scan::messages

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config ninja-build
   qt6-base-dev qt6-multimedia-dev libqt6svg6
-  libopencv-dev libtiff-dev libgif-dev libhpdf-dev zlib1g-dev
+  libopencv-dev libtiff-dev libgif-dev libhpdf-dev zlib1g-dev libzstd-dev
   libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng tesseract-ocr
   libv4l-dev libudev-dev
   libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-liberation

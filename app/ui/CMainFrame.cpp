@@ -6,14 +6,17 @@
 #include "CHelperView.h"
 #include "CLiveView.h"
 #include "CommandIds.h"
+#include "ImageCommands.h"
 #include "ImageSizeList.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
 #include "CounterRecount.h"
 #include "EBookSession.h"
+#include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -62,6 +65,10 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     registerHandlers();
     registerDocumentHandlers();
     registerMailHandlers();
+    recording_ = new RecordingCommands(*this, prompter_);
+    recording_->registerHandlers(handlers_);
+    registerPrintHandlers();
+    registerImageHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -82,11 +89,14 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
         scanDriver_ = std::make_unique<ScanDriver>(settings_, scan_, prompter_, *camera_, this, std::move(events));
         scanDriver_->setPdfWriter(&ebook_->writer());
         camera_->setDeviceLostHandler([this] {
-            // A recording would stop here; then the program ends, as without a camera.
+            // A recording keeps what it has; then the program ends, as without a camera.
+            recording_->deviceLost();
             prompter_.message(appmsg::kDeviceRemoved);
             QCoreApplication::exit(0);
         });
     }
+
+    registerCopyAndSettingsHandlers();
 
     // The old frame refreshed its buttons on every idle moment; a short timer does the same
     // for the state that changes outside our own commands.
@@ -99,8 +109,13 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
 
 CMainFrame::~CMainFrame()
 {
+    // An operation still running finishes before the document it works for goes.
+    if (imageOps_) imageOps_->Wait();
     // An e-book still open at the end keeps every page written so far.
     ebook_->finish();
+    // A recording still running is finished while its camera is there.
+    delete recording_;
+    recording_ = nullptr;
     SaveConfig();
     scanDriver_.reset();
     if (tray_) tray_->hide();
@@ -171,6 +186,9 @@ void CMainFrame::buildMenus()
         buildMenu(top.items, menuBar()->addMenu(QString::fromStdString(top.text)));
     liveContextMenu_ = buildMenu(LiveContextMenu(), new QMenu(this));
     stillContextMenu_ = buildMenu(StillContextMenu(), new QMenu(this));
+    // Pop-up 230 (manual deskew, restore defaults): Shift with the right button on the still
+    // picture brings it up instead of menu 163.
+    deskewMenu_ = buildMenu(DeskewDefaultsMenu(), new QMenu(this));
     // Accelerators (table 128).
     auto keys = [this](int id, std::initializer_list<QKeySequence> seqs) {
         makeAction(id)->setShortcuts(QList<QKeySequence>(seqs));
@@ -265,10 +283,15 @@ void CMainFrame::buildPanes()
     applyNormalSplitterSizes();
 
     helperView_->setPieceSource([this] {
-        if (!scan_.liveMode) return StillHelperPieces(StillHelperInputOf(*doc_, fullScreen_));
+        if (!scan_.liveMode) {
+            const Print11State none;
+            const Print11State& print11 = print_ ? print_->print11() : none;
+            return StillHelperPieces(
+                StillHelperInputOf(*doc_, fullScreen_, print11.m_bPrint11 != 0, print11.m_nPrintPos));
+        }
         LiveHelperInput in;
         in.timedScanning = scan_.timedScanning;
-        in.recording = scan_.recording;
+        if (recording_) recording_->fillHelper(in);
         in.sizeEntry = sizeList_ ? sizeList_->currentIndex() : 0;
         in.presetState = liveView_->presetDraw();
         in.settings = &settings_;
@@ -290,7 +313,8 @@ void CMainFrame::buildPanes()
     connect(stillView_, &document::CQuorvanView::leaveFullScreenRequested, this, [this] { setFullScreen(false); });
     connect(stillView_, &document::CQuorvanView::contextMenuRequested, this, [this](QPoint at) {
         updateCommandUi();
-        stillContextMenu_->popup(at);
+        if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) deskewMenu_->popup(at);
+        else stillContextMenu_->popup(at);
     });
     connect(liveView_, &CLiveView::stopRequested, this, &CMainFrame::OnStopAll);
     connect(liveView_, &CLiveView::contextMenuRequested, this, [this](QPoint at) {
@@ -299,7 +323,7 @@ void CMainFrame::buildPanes()
     });
     connect(liveView_, &CLiveView::presetDrawn, this, [this](FrameRect r) { OnPresetDrawn(r); });
     connect(liveView_, &CLiveView::previewPauseRequested, this, [this](bool paused) {
-        if (camera_) camera_->showPreview(!paused);
+        if (camera_) camera_->holdPicture(paused);
     });
     liveView_->setGeometrySource([this] {
         LiveViewGeometry g;
@@ -315,6 +339,12 @@ void CMainFrame::buildPanes()
     });
 }
 
+void CMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason why)
+{
+    // A double click wakes the window; a single click belongs to the icon's menu.
+    if (why == QSystemTrayIcon::DoubleClick) wake();
+}
+
 void CMainFrame::buildTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
@@ -323,9 +353,7 @@ void CMainFrame::buildTray()
     auto* menu = new QMenu(this);
     buildMenu(TrayMenu(), menu);
     tray_->setContextMenu(menu);
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
-        if (why == QSystemTrayIcon::DoubleClick || why == QSystemTrayIcon::Trigger) wake();
-    });
+    connect(tray_, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
     tray_->show();
 }
 
@@ -347,12 +375,15 @@ FrameState CMainFrame::State() const
 {
     FrameState s;
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
+    s.features.add(Feature::ImageOperations);
+    s.imageBusy = imageOps_ && imageOps_->Busy();
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
-    if (scanDriver_) s.features.add(Feature::ScanStore);
+    if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::Mail);
     s.features.add(Feature::TextRecognition);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
+    if (recording_) recording_->fillState(s);
     s.timedScanning = scan_.timedScanning;
     s.hasImage = doc_->Image() != nullptr;
     s.canBack = doc_->CanBack();
@@ -365,12 +396,19 @@ FrameState CMainFrame::State() const
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;
     s.idCardCopyMode = scan_.idCardCopyMode;
+    s.idCardCopyStep = idCopier_ ? int(idCopier_->nextSide()) : 1;
     s.ebookRunning = ebook_->composing();
     s.sizeEntryInForce = liveView_ && liveView_->presetDraw() && !settings_.presetInForce &&
                                  settings_.w == settings_.lwidth && settings_.h == settings_.lheight
                              ? scan::kPresetEntry
                              : scan::CheckedSizeEntry(settings_);
     s.orientation = settings_.orientation;
+    if (print_) {
+        s.features.add(Feature::Printing);
+        s.printPreview = print_->previewOpen();
+        s.print11 = print_->print11().m_bPrint11 != 0;
+        s.printPos = print_->print11().m_nPrintPos;
+    }
     return s;
 }
 
@@ -384,6 +422,7 @@ void CMainFrame::updateCommandUi()
     }
     if (sizeList_) sizeList_->setEnabled(StatusOf(ID_SIZE_LIST, state).enabled);
     buttonView_->setScanEnabled(StatusOf(ID_SCAN, state).enabled);
+    if (recording_) recording_->updateButtons(state);
 }
 
 void CMainFrame::OnCommand(int id)
@@ -426,6 +465,7 @@ bool CMainFrame::startCamera()
 void CMainFrame::setScanDriver(std::unique_ptr<ScanDriver> driver)
 {
     scanDriver_ = std::move(driver);
+    if (scanDriver_ && idCopier_) scanDriver_->setIdCardCopy(idCopier_.get());
     updateCommandUi();
 }
 

@@ -9,13 +9,16 @@
 #include "CommandTable.h"
 #include "LibraryHooks.h"
 #include "FrameLayout.h"
+#include "IdCardCopier.h"
 #include "LiveCamera.h"
 #include "MenuLayout.h"
+#include "ScanSettingsForm.h"
 #include "ScanState.h"
 #include "Settings.h"
 
 #include <QRect>
 #include <QMainWindow>
+#include <QSystemTrayIcon>
 
 #include <filesystem>
 #include <functional>
@@ -37,6 +40,10 @@ namespace vestrel {
 namespace document {
 class CQuorvanView;
 }  // namespace document
+namespace operations {
+class ImageCommands;
+struct CommandHooks;
+}  // namespace operations
 namespace library {
 class CThumbViewerView;
 }
@@ -46,6 +53,8 @@ class EBookSession;
 class CHelperView;
 class CLiveView;
 class Prompter;
+class RecordingCommands;
+class PrintCommands;
 class ScanDriver;
 
 class CMainFrame : public QMainWindow {
@@ -68,9 +77,11 @@ public:
     FrameState State() const;
     void updateCommandUi();
 
-    // The wake-up of a second start, the tray's double click and F11: show maximised and
-    // run the live picture again if live mode is on.
+    // The wake-up of a second start, the tray's double click and F11: show maximised (in
+    // full screen when it was) and run the live picture again if live mode is on.
     void wake();
+    // The tray icon's clicks: a double click wakes the window.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason why);
 
     Settings& settings() { return settings_; }
     const scan::ScanState& scanState() const { return scan_; }
@@ -89,19 +100,30 @@ public:
     // Where scans are made; null until a scanner is attached.
     void setScanDriver(std::unique_ptr<ScanDriver> driver);
     ScanDriver* scanDriver() const { return scanDriver_.get(); }
+    PrintCommands* printCommands() const { return print_; }
     const EBookSession& ebook() const { return *ebook_; }
     QWidget* ebookToolWindow() const;
     // Asks "此操作将停止合成pdf，是否继续？" while an e-book is open and ends it on Yes; true
     // when nothing stands in the way any more.
     bool confirmStopEBook();
+    // The ID-card copy mode's floating tool window (null while the mode is off) and copier.
+    QWidget* copyToolWindow() const { return copyToolWindow_; }
+    const scan::IdCardCopier* idCardCopier() const { return idCopier_.get(); }
     // Opens an image as the current document, leaving the live picture (the file argument).
     void openFile(const std::string& path);
+    // Video recording: its commands, tool window and timers.
+    RecordingCommands& recording() const { return *recording_; }
+    // The commands of the "图像" and "效果" menus.
+    operations::ImageCommands& imageOperations() { return *imageOps_; }
+    // The rotate dialog's live preview: the picture from before the dialog, turned.
+    void previewRotation(int degrees, bool keepSize);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class RecordingCommands;  // recording reaches the view settings the way scans do
     void buildMenus();
     QMenu* buildMenu(const std::vector<MenuNode>& nodes, QMenu* into);
     void buildToolBars();
@@ -144,6 +166,33 @@ private:
     void showPendingScan();
     void OnMakePdf();
 
+    // The scan-settings dialog and its preview (CMainFrameScanSettings.cpp)
+    void OnScanSettings();
+    void applyScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
+    void cancelScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
+    friend class ScanSettingsPreview;
+    // The two-sided ID-card copy (CMainFrameIdCardCopy.cpp)
+    void registerCopyAndSettingsHandlers();
+    void OnIdCardCopy();
+    void OnCopyEnd();
+    // Leaves the copy mode wherever it ends: the step starts over, the tool window goes.
+    void EndCopyMode();
+    scan::CopyEvents copyEvents();
+    // Shows the live picture (true) or the still picture (false), as the live/still
+    // switch does once nothing stands in its way.
+    void switchLiveStill();
+    // Printing, its 1:1 state and the position-adjusting preview
+    void registerPrintHandlers();
+    // The image operations (CMainFrameImage.cpp)
+    operations::CommandHooks imageHooks();
+    void registerImageHandlers();
+    void onImageBusy(bool running);
+    void OnFreeRotate();
+    void OnGamma();
+    void OnColourCorrect();
+    void OnResolution();
+    void OnFileSize();
+
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
     std::unique_ptr<ScanDriver> scanDriver_;
@@ -151,8 +200,12 @@ private:
     Settings settings_;
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
+    std::unique_ptr<operations::ImageCommands> imageOps_;
+    QTimer* operationTimer_ = nullptr;  // takes a finished operation's picture
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
     std::unique_ptr<EBookSession> ebook_;
+    std::unique_ptr<scan::IdCardCopier> idCopier_;
+    QWidget* copyToolWindow_ = nullptr;  // the copy mode's floating tool window
     bool fullScreen_ = false;
     QRect savedPlacement_;  // the normal window's place before full screen
     Qt::WindowStates savedStates_;
@@ -175,8 +228,11 @@ private:
     library::CThumbViewerView* libraryView_ = nullptr;
     QMenu* liveContextMenu_ = nullptr;
     QMenu* stillContextMenu_ = nullptr;  // menu 163
+    QMenu* deskewMenu_ = nullptr;        // pop-up 230
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
+    RecordingCommands* recording_ = nullptr;  // a child of the window
+    PrintCommands* print_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel

@@ -10,13 +10,16 @@
 #include "CMainFrame.h"
 #include "CommandIds.h"
 #include "DocumentMessages.h"
+#include "ImageCommands.h"
 #include "ImageSizeList.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
 #include "CThumbViewerView.h"
+#include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "RecognitionRun.h"
+#include "RecordingCommands.h"
 #include "ScanDriver.h"
 
 #include <QAction>
@@ -89,7 +92,8 @@ void CMainFrame::LoadConfig()
         settings_.lwidth = camera_->frameWidth();
         settings_.lheight = camera_->frameHeight();
     }
-    scan::ApplyStartupSize(settings_);
+    const scan::ArmPosition arm = scan::ApplyStartupSize(settings_);
+    if (print_) print_->applyArmPosition(arm);
     liveView_->setPresetDraw(settings_.size == scan::kPresetEntry);
     if (camera_) camera_->applySettings(settings_);
     placeVideo();
@@ -133,8 +137,13 @@ void CMainFrame::OnLiveStill()
 {
     if (scan_.idCardCopyMode) {
         if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return;
-        scan_.idCardCopyMode = false;
+        EndCopyMode();
     }
+    switchLiveStill();
+}
+
+void CMainFrame::switchLiveStill()
+{
     // The tools stay as they are; only a drawn selection goes.
     if (CxImage* image = doc_->Image()) image->SelectionDelete();
     if (scan_.liveMode) {
@@ -290,6 +299,7 @@ void CMainFrame::OnSizeEntry(int index)
         return;
     }
     sizeList_->setCurrentIndex(index);
+    if (print_) print_->applyArmPosition(chosen.arm);
     liveView_->setPresetDraw(chosen.startRectangleDrawing);
     placeVideo();
     redrawPanes();
@@ -325,6 +335,7 @@ void CMainFrame::OnHelpDocument(const char* file)
 void CMainFrame::OnStopAll()
 {
     if (scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
+    if (recording_) recording_->escape();
     if (fullScreen_) setFullScreen(false);
     updateCommandUi();
     redrawPanes();
@@ -352,16 +363,32 @@ void CMainFrame::wake()
     if (scan_.liveMode && camera_) camera_->showPreview(true);
     // Without a window manager (a bare X server) maximising does nothing: the window takes
     // the screen's free area itself first.
-    if (!fullScreen_ && screen()) setGeometry(screen()->availableGeometry());
-    showMaximized();
+    // A window hidden in full screen comes back in full screen: the frame still runs as one
+    // (menus hidden, "全屏显示" checked).
+    if (fullScreen_) {
+        showFullScreen();
+    } else {
+        if (screen()) setGeometry(screen()->availableGeometry());
+        showMaximized();
+    }
     raise();
     activateWindow();
     // Enter scans and Esc stops from the moment the window comes up.
     if (scan_.liveMode) liveView_->setFocus();
+    // An open print preview stays in front of the window it belongs to.
+    if (print_) print_->raisePreview();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // While the print preview is open, closing does nothing, however it was asked for.
+    if (print_ && print_->previewOpen()) {
+        event->ignore();
+        print_->raisePreview();
+        return;
+    }
+    // An operation still running ends first: its result is part of what may be saved.
+    if (imageOps_->Busy()) imageOps_->Wait();
     // Edits not saved yet are offered for saving; Cancel keeps the program running.
     if (!doc_->SaveIfWanted()) {
         event->ignore();

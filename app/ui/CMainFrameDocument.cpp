@@ -55,7 +55,7 @@ library::LibraryHooks CMainFrame::libraryHooks()
     hooks.confirmEndIdCardCopy = [this] {
         if (!scan_.idCardCopyMode || !scan_.liveMode) return true;
         if (prompter_.askYesNo(appmsg::kEndCopyQuestion, appmsg::kPromptCaption) != Answer::Yes) return false;
-        scan_.idCardCopyMode = false;
+        EndCopyMode();
         return true;
     };
     hooks.leaveLiveView = [this] {
@@ -110,11 +110,20 @@ void CMainFrame::registerDocumentHandlers()
 void CMainFrame::onScanStored(const std::filesystem::path& path)
 {
     // Every page of an e-book belongs to the one book file.
-    const std::filesystem::path current = ebook_->composing() && !ebook_->book().path().empty() ? ebook_->book().path() : path;
-    doc_->SetPath(current.string());
-    // The scan is shown when the still picture is next shown, unless the picture there
-    // has edits that are not saved.
-    pendingScan_ = current;
+    const std::filesystem::path current =
+        ebook_->composing() && !ebook_->book().path().empty() ? ebook_->book().path() : path;
+    // The document takes a scan's name only together with its picture, so that the picture
+    // shown and the file a Save writes always agree. A picture with edits not saved yet
+    // keeps its picture and its name; a PDF is no picture the document can hold.
+    pendingScan_.clear();
+    if (doc_->History().Position() == 0) {
+        if (document::CQuorvanDoc::GetFileType(current.string()) != CXIMAGE_FORMAT_PDF) {
+            pendingScan_ = current;  // loaded when the still picture is next shown
+            showPendingScan();
+        } else if (!doc_->Image()) {
+            doc_->SetPath(current.string());
+        }
+    }
     ebook_->closeIfEnded();  // the book could not be created
 }
 

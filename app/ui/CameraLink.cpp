@@ -1,5 +1,6 @@
 #include "CameraLink.h"
 
+#include "Capabilities.h"
 #include "CaptureDialogs.h"
 #include "GrabberSettings.h"
 #include "SecondCameraDialog.h"
@@ -18,6 +19,7 @@ CameraLink::CameraLink(Prompter& prompter, CaptureOptions options)
 
 CameraLink::~CameraLink()
 {
+    main_.Grabber().SetSink(nullptr);
     if (secondDialog_) delete secondDialog_.data();
     delete video_.data();  // it reads the capture's frames until it goes
     main_.Stop();
@@ -51,6 +53,12 @@ void CameraLink::showPreview(bool on)
     if (video_) video_->setVisible(on);
 }
 
+void CameraLink::holdPicture(bool hold)
+{
+    if (hold) main_.Pause();
+    else main_.Run();
+}
+
 QWidget* CameraLink::videoWindow() { return video_.data(); }
 
 void CameraLink::place(const VideoPlacement& p)
@@ -66,17 +74,11 @@ void CameraLink::applySettings(const Settings& settings)
     main_.Grabber().SetSettings(GrabberSettingsFrom(settings));
 }
 
-int CameraLink::frameWidth() const
-{
-    const FrameSize size = main_.Grabber().LastFrameSize();
-    return size.empty() ? main_.FormatSize().width : size.width;
-}
+// The size the device has applied: right after a format switch the newest frame may
+// still be one of the old size.
+int CameraLink::frameWidth() const { return main_.FormatSize().width; }
 
-int CameraLink::frameHeight() const
-{
-    const FrameSize size = main_.Grabber().LastFrameSize();
-    return size.empty() ? main_.FormatSize().height : size.height;
-}
+int CameraLink::frameHeight() const { return main_.FormatSize().height; }
 
 void CameraLink::setDeviceLostHandler(std::function<void()> handler)
 {
@@ -133,5 +135,29 @@ bool CameraLink::showFormats(QWidget* owner)
     if (video_) video_->relayout();
     return ok;
 }
+
+bool CameraLink::readFrameSize(int& width, int& height)
+{
+    if (!main_.ReadFrameSize()) return false;
+    width = main_.FormatSize().width;
+    height = main_.FormatSize().height;
+    return true;
+}
+
+std::vector<std::string> CameraLink::recordCapabilities() { return recording::ListCapabilities(main_); }
+
+bool CameraLink::showRecordFormats(QWidget* owner, const std::function<void()>& startRecording)
+{
+    // The recording shares the live picture's stream: once a format is chosen the picture
+    // runs again and the recording takes its frames.
+    const bool ok = ShowFormatPages(main_, owner, true, [this, &startRecording] {
+        if (main_.BuildPreview()) main_.Run();
+        if (startRecording) startRecording();
+    });
+    if (video_) video_->relayout();
+    return ok;
+}
+
+void CameraLink::setFrameSink(FrameSink* sink) { main_.Grabber().SetSink(sink); }
 
 }  // namespace vestrel

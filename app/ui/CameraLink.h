@@ -23,6 +23,7 @@ public:
     bool open() override;
     bool start(QWidget* owner) override;
     void showPreview(bool on) override;
+    void holdPicture(bool hold) override;
     QWidget* videoWindow() override;
     void place(const VideoPlacement& placement) override;
     void applySettings(const Settings& settings) override;
@@ -35,6 +36,10 @@ public:
     scan::FrameSource* secondCamera() override;
     bool showProperties(QWidget* owner) override;
     bool showFormats(QWidget* owner) override;
+    bool readFrameSize(int& width, int& height) override;
+    std::vector<std::string> recordCapabilities() override;
+    bool showRecordFormats(QWidget* owner, const std::function<void()>& startRecording) override;
+    void setFrameSink(FrameSink* sink) override;
 
     bool setFrameSize(int width, int height) override;
     bool setRgb24() override;

@@ -10,10 +10,13 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
 namespace vestrel {
+
+class FrameSink;
 
 struct VideoPlacement {
     bool actualSize = false;
@@ -29,6 +32,9 @@ public:
     // cannot be built.
     virtual bool start(QWidget* owner) = 0;
     virtual void showPreview(bool on) = 0;
+    // Holds the picture still (the stream pauses) with its last frame kept on screen, as
+    // while the user drags the preset rectangle on it.
+    virtual void holdPicture(bool hold) = 0;
     virtual QWidget* videoWindow() = 0;  // null before start()
     // Places the video window in its owner for the current frame size and turn state.
     virtual void place(const VideoPlacement& placement) = 0;
@@ -52,6 +58,15 @@ public:
 
     // The second camera's newest frame; null while it is closed.
     virtual scan::FrameSource* secondCamera() = 0;
+
+    // Video recording. The capture pin's size now ("不能获得连接的视频格式!" and false when
+    // it cannot be read); the record dialog's capability list; the format pages shown as a
+    // recording starts, after which the picture runs again and `startRecording` follows;
+    // and where every frame goes besides the live picture (null: nowhere).
+    virtual bool readFrameSize(int& width, int& height) = 0;
+    virtual std::vector<std::string> recordCapabilities() = 0;
+    virtual bool showRecordFormats(QWidget* owner, const std::function<void()>& startRecording) = 0;
+    virtual void setFrameSink(FrameSink* sink) = 0;
 };
 
 }  // namespace vestrel

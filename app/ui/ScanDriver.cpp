@@ -27,13 +27,16 @@ ScanDriver::ScanDriver(Settings& settings, scan::ScanState& state, Prompter& pro
         shutter_ = std::make_unique<QSoundEffect>();
         shutter_->setSource(QUrl::fromLocalFile(sound));
     }
-    events.playShutter = [this] {
-        if (shutter_) shutter_->play();
-    };
+    events.playShutter = [this] { playShutter(); };
     scanner_.setEvents(std::move(events));
 }
 
 ScanDriver::~ScanDriver() = default;
+
+void ScanDriver::playShutter()
+{
+    if (shutter_) shutter_->play();
+}
 
 scan::ScanOutcome ScanDriver::scanOnce()
 {

@@ -34,6 +34,10 @@ public:
 
     // Where ".pdf" scans and e-book pages go.
     void setPdfWriter(scan::PdfScanWriter* writer) { scanner_.setPdfWriter(writer); }
+    // Where scans go while the ID-card copy mode is on.
+    void setIdCardCopy(scan::IdCardCopy* copy) { scanner_.setIdCardCopy(copy); }
+    // res/sound.wav, for the steps of the ID-card copy.
+    void playShutter();
 
     scan::ScanOutcome scanOnce();
     // The "扫 描" button of the second camera's dialog.

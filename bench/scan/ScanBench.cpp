@@ -2,11 +2,19 @@
 //   Scan/JpegQ80           newest-frame copy -> chain (no automatic step) -> closed JPEG file
 //   OpenCv/ImwriteJpegQ80  the same picture written by cv::imwrite alone (the baseline)
 //   OpenCv/ImencodeJpegQ80 the encoder alone, without the file
-//   Scan/EveryAutomaticStep  grey, time stamp, background removal, deskew, binarisation
-//                          on, each step's mean time shown as a counter (ms)
+//   Scan/EveryAutomaticStep/Jpeg, /Png  grey, time stamp, background removal, deskew,
+//                          binarisation on, stored as a JPEG or a 1-bit PNG; each step's
+//                          mean time shown as a counter (ms)
+//   Scan/RoutinesAlone     the routines of those steps called directly on the very
+//                          pictures the chain hands them, each one's median a counter (ms):
+//                          what a chain step costs beyond its routine is the difference
 // The frame is the virtual camera's desk scene at 2592 x 1944 with its sensor noise.
 
+#include "BackgroundCleaning.h"
+#include "BackgroundNormalisation.h"
+#include "Binarisation.h"
 #include "CaptureLink.h"
+#include "Deskew.h"
 #include "DeskScene.h"
 #include "FrameGrabber.h"
 #include "ProcessingChain.h"
@@ -14,6 +22,10 @@
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <chrono>
 
 #include <cstdlib>
 #include <filesystem>
@@ -110,10 +122,8 @@ void ImencodeJpegQ80(benchmark::State& state)
 }
 BENCHMARK(ImencodeJpegQ80)->Name("OpenCv/ImencodeJpegQ80")->Unit(benchmark::kMillisecond);
 
-void EveryAutomaticStep(benchmark::State& state)
+Settings EveryStepOn()
 {
-    BenchFolder folder;
-    GrabberFrameSource frames(FullFrameGrabber());
     Settings settings;
     settings.jpgquality = kQuality;
     settings.grayscale = 1;
@@ -121,12 +131,20 @@ void EveryAutomaticStep(benchmark::State& state)
     settings.eraser = 1;
     settings.incline = 1;
     settings.threshold = 1;
+    return settings;
+}
+
+void EveryAutomaticStep(benchmark::State& state, const char* extension)
+{
+    BenchFolder folder;
+    GrabberFrameSource frames(FullFrameGrabber());
+    const Settings settings = EveryStepOn();
     std::map<std::string, double> totalMs;
     const StepObserver observer = [&](std::string_view step, std::chrono::nanoseconds t) {
         totalMs[std::string(step)] += std::chrono::duration<double, std::milli>(t).count();
     };
     const ChainInput input{&settings, 0, LocalTimeNow(), ChainKind::MainCamera};
-    const fs::path target = folder.path / "Image0001.jpg";
+    const fs::path target = folder.path / (std::string("Image0001") + extension);
     for (auto _ : state) {
         cv::Mat frame;
         frames.copyNewestFrame(frame);
@@ -139,7 +157,64 @@ void EveryAutomaticStep(benchmark::State& state)
     for (const auto& [step, ms] : totalMs)
         state.counters[step + " ms"] = ms / static_cast<double>(state.iterations());
 }
-BENCHMARK(EveryAutomaticStep)->Name("Scan/EveryAutomaticStep")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(EveryAutomaticStep, Jpeg, ".jpg")->Name("Scan/EveryAutomaticStep/Jpeg")->Unit(benchmark::kMillisecond)->Iterations(7);
+BENCHMARK_CAPTURE(EveryAutomaticStep, Png, ".png")->Name("Scan/EveryAutomaticStep/Png")->Unit(benchmark::kMillisecond)->Iterations(7);
+
+double MedianMs(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+template <class Work>
+double TimeMs(Work work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The chain's pictures between its steps, made once, then each routine timed alone on the
+// picture its step receives.
+void RoutinesAlone(benchmark::State& state)
+{
+    Settings greyAndStamp = EveryStepOn();
+    greyAndStamp.eraser = greyAndStamp.incline = greyAndStamp.threshold = 0;
+    CxImage stamped;
+    const ChainInput input{&greyAndStamp, 0, LocalTimeNow(), ChainKind::MainCamera};
+    if (!ProcessScan(FullFrame(), CXIMAGE_FORMAT_PNG, input, stamped)) {
+        state.SkipWithError("no chain picture");
+        return;
+    }
+    const cv::Mat grey = stamped.ToGrey();
+    cv::Mat cleaned = grey.clone();
+    docproc::NormaliseBackground(cleaned, docproc::kBackgroundTargetLevel);
+    docproc::CleanBackground(cleaned, docproc::kCleaningContrast, docproc::kCleaningNoiseLevel);
+    cv::Mat straight;
+    if (docproc::Deskew(cleaned, straight) == 0) straight = cleaned;
+    cv::Mat blackWhite;
+    docproc::Binarise(straight, blackWhite);
+
+    std::vector<double> removal, deskew, binarise, oneBit;
+    for (auto _ : state) {
+        cv::Mat work = grey.clone();
+        removal.push_back(TimeMs([&] {
+            docproc::NormaliseBackground(work, docproc::kBackgroundTargetLevel);
+            docproc::CleanBackground(work, docproc::kCleaningContrast, docproc::kCleaningNoiseLevel);
+        }));
+        cv::Mat out;
+        deskew.push_back(TimeMs([&] { docproc::Deskew(cleaned, out); }));
+        binarise.push_back(TimeMs([&] { docproc::Binarise(straight, out); }));
+        // The floor of the 1-bit reduction: one threshold pass over the grey picture.
+        oneBit.push_back(TimeMs([&] { cv::threshold(blackWhite, out, 127, 1, cv::THRESH_BINARY); }));
+        benchmark::DoNotOptimize(out.data);
+    }
+    state.counters["background removal ms"] = MedianMs(removal);
+    state.counters["deskew ms"] = MedianMs(deskew);
+    state.counters["binarisation ms"] = MedianMs(binarise);
+    state.counters["threshold to 1 bit ms"] = MedianMs(oneBit);
+}
+BENCHMARK(RoutinesAlone)->Name("Scan/RoutinesAlone")->Unit(benchmark::kMillisecond)->Iterations(7);
 
 }  // namespace
 }  // namespace vestrel::scan

@@ -26,6 +26,9 @@ Answer ask(QWidget* parent, const std::string& text, const std::string& caption,
            MessageKind kind, QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(iconOf(kind), q(caption), q(text), buttons, parent);
+    // A box may come up while the main window is hidden in the tray; closing it must not
+    // count as closing the program's last window, which would end the program.
+    box.setAttribute(Qt::WA_QuitOnClose, false);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -55,7 +55,8 @@ struct EncodeOptions {
 //   Alpha: PNG, TIFF, TGA, ICO (from the AND mask too). GIF: the transparent index.
 //   Pages: TIFF and GIF count theirs in frameCount; ICO counts its icons. Appending a
 //   page exists for TIFF only. Metafiles (10) are neither read nor written. JPEG 2000
-//   needs 32 pixels a side to be written. ICO is written up to 256 x 256.
+//   needs 32 pixels a side to be written. ICO holds a bitmap entry up to 256 x 256 and a
+//   PNG entry above that. GIF reduces colour to 256 colours of its own, error diffused.
 // Decodes page `frame` of the file. `type` 0 means: find the format from the content.
 // Returns nothing for a damaged, hostile or unsupported file; never throws.
 std::optional<CodecImage> Decode(const std::filesystem::path& path, int type, int frame = 0);

@@ -4,6 +4,7 @@
 #include "FormatCodecs.h"
 
 #include <gif_lib.h>
+#include <leptonica/allheaders.h>
 
 #include <opencv2/imgproc.hpp>
 
@@ -132,26 +133,48 @@ int WriteToMemory(GifFileType* gif, const GifByteType* data, int size) {
     return size;
 }
 
+struct PixDeleter {
+    void operator()(PIX* pix) const { pixDestroy(&pix); }
+};
+
 struct MapDeleter {
     void operator()(ColorMapObject* map) const { GifFreeMapObject(map); }
 };
 
-// A 24-bit picture reduced to 256 colours with giflib's median-cut quantiser.
+// A 24-bit picture reduced to 256 colours chosen from the picture (Leptonica's median cut)
+// with the error diffused, so that areas of close colours keep their mean instead of
+// banding. Leptonica keeps a pixel as 0xRRGGBBAA in one 32-bit word.
 std::optional<CodecImage> Quantise(const CodecImage& image) {
-    cv::Mat planes[3];
-    cv::split(image.pixels, planes);
-    for (auto& plane : planes) plane = plane.clone();  // continuous buffers
+    const int width = image.pixels.cols, height = image.pixels.rows;
+    const std::unique_ptr<PIX, PixDeleter> rgb(pixCreate(width, height, 32));
+    if (!rgb) return std::nullopt;
+    for (int y = 0; y < height; ++y) {
+        const cv::Vec3b* in = image.pixels.ptr<cv::Vec3b>(y);
+        l_uint32* out = pixGetData(rgb.get()) + static_cast<std::size_t>(y) * pixGetWpl(rgb.get());
+        for (int x = 0; x < width; ++x)
+            out[x] = (l_uint32{in[x][2]} << 24) | (l_uint32{in[x][1]} << 16) | (l_uint32{in[x][0]} << 8);
+    }
+    constexpr int kDither = 1, kDepth = 8, kColours = 256, kSignificantBits = 6, kDefaultSampling = 0;
+    const std::unique_ptr<PIX, PixDeleter> mapped(pixMedianCutQuantGeneral(
+        rgb.get(), kDither, kDepth, kColours, kSignificantBits, kDefaultSampling, 0));
+    PIXCMAP* colourMap = mapped ? pixGetColormap(mapped.get()) : nullptr;
+    if (!colourMap || pixGetDepth(mapped.get()) != 8) return std::nullopt;
+
     CodecImage indexed;
-    indexed.pixels.create(image.pixels.size(), CV_8UC1);
-    int colours = 256;
-    std::vector<GifColorType> map(256);
-    if (GifQuantizeBuffer(static_cast<unsigned>(image.pixels.cols), static_cast<unsigned>(image.pixels.rows),
-                          &colours, planes[2].data, planes[1].data, planes[0].data, indexed.pixels.data,
-                          map.data()) != GIF_OK)
-        return std::nullopt;
     indexed.bpp = 8;
+    indexed.pixels.create(height, width, CV_8UC1);
+    for (int y = 0; y < height; ++y) {
+        const l_uint32* line = pixGetData(mapped.get()) + static_cast<std::size_t>(y) * pixGetWpl(mapped.get());
+        std::uint8_t* out = indexed.pixels.ptr<std::uint8_t>(y);
+        for (int x = 0; x < width; ++x) out[x] = static_cast<std::uint8_t>(GET_DATA_BYTE(line, x));
+    }
     indexed.palette.resize(256);
-    for (int i = 0; i < colours && i < 256; ++i) indexed.palette[i] = {map[i].Blue, map[i].Green, map[i].Red};
+    for (int i = 0; i < pixcmapGetCount(colourMap) && i < 256; ++i) {
+        l_int32 red = 0, green = 0, blue = 0;
+        pixcmapGetColor(colourMap, i, &red, &green, &blue);
+        indexed.palette[i] = {static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(green),
+                              static_cast<std::uint8_t>(red)};
+    }
     return indexed;
 }
 

@@ -1,5 +1,7 @@
 // Windows icons: a directory of images, each a bitmap with an AND mask or a PNG file. The
-// frame number picks the directory entry. We write one bitmap icon of up to 256 x 256.
+// frame number picks the directory entry. We write one icon: a bitmap entry up to 256 x 256,
+// and a PNG entry (width and height bytes 0) for a larger picture, which icon readers have
+// known since icons grew past 256 pixels; never a file of another format under the name.
 #include "ByteIo.h"
 #include "Dib.h"
 #include "FormatCodecs.h"
@@ -36,9 +38,22 @@ std::optional<CodecImage> DecodeIco(Bytes file, int frame) {
 
 EncodedFile EncodeIco(const CodecImage& image) {
     const int width = image.pixels.cols, height = image.pixels.rows;
-    if (width > kMaxIconSide || height > kMaxIconSide) return std::nullopt;
     CodecImage unscaled = image;
     unscaled.xdpi = unscaled.ydpi = 0;
+    if (width > kMaxIconSide || height > kMaxIconSide) {
+        const EncodedFile png = EncodePng(unscaled);
+        if (!png) return std::nullopt;
+        ByteWriter out;
+        out.U16le(0), out.U16le(1), out.U16le(1);
+        out.U8(0), out.U8(0);  // 0: the size is the PNG's own
+        out.U8(0), out.U8(0);
+        out.U16le(1);
+        out.U16le(32);
+        out.U32le(static_cast<std::uint32_t>(png->size()));
+        out.U32le(static_cast<std::uint32_t>(kDirectoryBytes + kEntryBytes));
+        out.Append(*png);
+        return std::move(out.bytes());
+    }
     const auto dib = WriteDib(unscaled, true);
     const bool withAlpha = image.bpp == 24 && !image.alpha.empty();
     ByteWriter out;

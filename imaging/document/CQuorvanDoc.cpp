@@ -155,9 +155,11 @@ void CQuorvanDoc::RefreshLibrary()
     emit libraryChanged();
 }
 
-void CQuorvanDoc::PushHistory()
+bool CQuorvanDoc::PushHistory()
 {
-    m_history.Push(m_pImage.get());
+    if (m_history.Push(m_pImage.get())) return true;
+    m_prompter.message(msg::kHistoryFull, {}, MessageKind::Error);
+    return false;
 }
 
 bool CQuorvanDoc::CanNew() const { return !LiveShown(); }
@@ -247,7 +249,8 @@ std::string CQuorvanDoc::WriteWithFallback(const std::string& scratch, const std
 
 bool CQuorvanDoc::Save()
 {
-    if (LiveShown()) return false;
+    // No test of the live picture here: closing the window and the library's open save the
+    // still picture whichever view is shown (the menu's Save rests while it is live).
     ResetTools();
     if (!m_pImage) return false;
     // A picture pasted into the empty document has no file yet: it needs a name first.

@@ -14,6 +14,7 @@
 
 #include <QObject>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -82,15 +83,21 @@ public:
     // The last Save or Save As wrote the picture.
     bool Saved() const { return m_bSaved; }
     int JpegQuality() const { return m_nJpegQuality; }
+    // The quality of the next Save or Save As to a JPEG name (command "文件大小"), 0..100.
+    void SetJpegQuality(int quality) { m_nJpegQuality = std::clamp(quality, 0, 100); }
     const std::string& MailUrl() const { return m_strMailUrl; }
     // The address the mail link opens, as the user last confirmed it.
     void SetMailUrl(const std::string& url) { m_strMailUrl = url; }
 
     // ---- History -------------------------------------------------------------------------
     const ImageHistory& History() const { return m_history; }
-    void PushHistory();
+    // Records the current image before a change. False, after telling the user, when the
+    // history has no memory to keep it: the change must not go ahead then.
+    bool PushHistory();
     // Drops every history state, as opening another file does.
     void ClearHistory() { m_history.Clear(); }
+    // Gives the history another byte budget (it starts empty again).
+    void LimitHistory(std::size_t bytes) { m_history = ImageHistory(bytes); }
     // A copy of the picture taken before an operation that can be cancelled.
     void KeepBackup();
     const CxImage& Backup() const { return m_backup; }
@@ -99,7 +106,7 @@ public:
     // Each does nothing while the live picture is shown, as its menu entry is disabled then.
     void OnFileNew();
     void OnFileOpen();
-    // Returns whether the image was written.
+    // Returns whether the image was written. Works whichever view is shown.
     bool Save();
     bool OnFileSaveAs();
     // Asks "是否保存当前文件？" when the picture has edits and saves on Yes. False when the

@@ -18,5 +18,7 @@ inline constexpr const char* kDeleteFailedAfter = "无法移到回收站！";
 // A dropped file that is no picture this program can show; the document keeps what it has.
 inline constexpr const char* kDropRefusedBefore = "文件";
 inline constexpr const char* kDropRefusedAfter = "无法打开，不是可以显示的图片！";
+// The history could not keep the picture before a change (memory); the change is not made.
+inline constexpr const char* kHistoryFull = "内存不足，无法记录这一步，操作已取消！";
 
 }  // namespace vestrel::document::msg

@@ -4,6 +4,7 @@
 #include "DocumentMessages.h"
 #include "LibraryMessages.h"
 #include "PdfMessages.h"
+#include "StorageFolder.h"
 #include "Trash.h"
 
 #include <QFile>
@@ -117,12 +118,7 @@ bool ChooseLibraryFolder(document::CQuorvanDoc& doc, Prompter& prompter, const L
 {
     const auto chosen = prompter.chooseFolder(msg::kChooseLibraryTitle, doc.PhotoDir());
     if (!chosen || chosen->empty()) return false;
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(fs::path(*chosen), error);
-    if ((error ? fs::path(*chosen).lexically_normal() : resolved) == fs::path("/")) {
-        prompter.message(output::kSystemRootRefused, output::kPromptCaption, MessageKind::Warning);
-        return false;
-    }
+    if (RefuseSystemRoot(*chosen, prompter)) return false;
     std::string folder = *chosen;
     if (folder.back() != '/') folder += '/';
     doc.SetPhotoDir(folder);

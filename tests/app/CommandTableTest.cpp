@@ -43,11 +43,31 @@ TEST(CommandTable, ACommandOfAnUnbuiltSubsystemIsShownDisabled)
     FrameState s = AllBuilt();
     s.liveMode = false;
     s.hasImage = true;
+    EXPECT_TRUE(Enabled(ID_CROP, s));
     EXPECT_TRUE(Enabled(ID_GREY, s));
     s.features.built[int(Feature::ImageEditing)] = false;
+    EXPECT_FALSE(Enabled(ID_CROP, s));
+    EXPECT_FALSE(Enabled(ID_MANUAL_DESKEW, s)) << "its mouse part belongs to the view tools";
+    EXPECT_TRUE(Enabled(ID_GREY, s));
+    s.features.built[int(Feature::ImageOperations)] = false;
     EXPECT_FALSE(Enabled(ID_GREY, s));
     EXPECT_FALSE(Enabled(ID_PAN, s));
     EXPECT_FALSE(Enabled(12345, s)) << "unknown ids are never enabled";
+}
+
+TEST(CommandTable, WhileAnImageOperationRunsNothingThatTouchesThePictureIsEnabled)
+{
+    FrameState s = AllBuilt();
+    s.liveMode = false;
+    s.hasImage = true;
+    s.canBack = true;
+    s.imageBusy = true;
+    for (int id : {ID_GREY, ID_ROTATE, ID_EDIT_UNDO, ID_FILE_OPEN, ID_FILE_NEW, ID_FILE_SAVE, ID_EDIT_PASTE,
+                   ID_LIVE_STILL, ID_WINDOW_SIZE, ID_ZOOM_IN, ID_OPEN_LIBRARY})
+        EXPECT_FALSE(Enabled(id, s)) << id;
+    for (int id : {ID_FULL_SCREEN, ID_APP_ABOUT, ID_WINDOW_RESTORE, ID_APP_EXIT}) EXPECT_TRUE(Enabled(id, s)) << id;
+    s.imageBusy = false;
+    EXPECT_TRUE(Enabled(ID_EDIT_UNDO, s));
 }
 
 TEST(CommandTable, ScanCommandsNeedLiveModeWithoutRecordingOrTimedScan)
@@ -98,9 +118,10 @@ TEST(CommandTable, ViewCommandsFollowLiveAndStillState)
     FrameState still = AllBuilt();
     still.liveMode = false;
     EXPECT_FALSE(Enabled(ID_FULL_SCREEN, still)) << "still view without an image";
-    EXPECT_TRUE(Enabled(ID_FILE_PRINT, still));
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT, still)) << "no picture to print";
     EXPECT_FALSE(Enabled(ID_FILE_PRINT, AllBuilt()));
     still.hasImage = true;
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT, still));
     EXPECT_TRUE(Enabled(ID_FULL_SCREEN, still));
     EXPECT_TRUE(Enabled(ID_LIVE_STILL, still));
     EXPECT_FALSE(Enabled(ID_AUDIO_FORMAT, AllBuilt())) << "always disabled in the menu";

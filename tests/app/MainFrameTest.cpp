@@ -8,8 +8,11 @@
 #include "IniFile.h"
 #include "ProgramDir.h"
 #include "ScanDriver.h"
+#include "VideoFormatDialog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +20,9 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include <functional>
 
 using namespace vestrel;
 using namespace vestrel::cmd;
@@ -208,6 +214,95 @@ TEST_F(MainFrameTest, ASecondCameraThatIsNotThereIsToldAndTheMainPictureRunsOn)
     EXPECT_EQ(f.camera()->secondCamera(), nullptr);
     const std::uint64_t shown = f.camera()->framesShown();
     EXPECT_TRUE(WaitFor([&] { return f.camera()->framesShown() > shown; }));
+}
+
+TEST_F(MainFrameTest, ASizeChosenOnTheFormatPageIsWhatTheNextScanAndConfigIniGet)
+{
+    programDir.writeFile("config.ini", "[Custom]\nlwidth=640\nlheight=480\n");
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(WaitFor([&] {
+        cv::Mat frame;
+        return f.camera()->copyNewestFrame(frame) && frame.cols == 640;
+    }));
+
+    // The user picks 2592 x 1944 on the format page and presses OK.
+    bool chosen = false;
+    std::function<void()> choose = [&] {
+        if (auto* dialog = qobject_cast<VideoFormatDialog*>(QApplication::activeModalWidget())) {
+            dialog->selectSize({2592, 1944});
+            dialog->accept();
+            chosen = true;
+            return;
+        }
+        QTimer::singleShot(20, choose);
+    };
+    QTimer::singleShot(0, choose);
+    f.OnCommand(ID_VIDEO_FORMAT);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(f.settings().lwidth, 2592);
+    EXPECT_EQ(f.settings().lheight, 1944);
+
+    // A scan at once stores the new size, uncropped.
+    f.OnCommand(ID_SCAN);
+    const auto stored = programDir.path() / "Photo" / "Image0001.jpg";
+    ASSERT_TRUE(std::filesystem::exists(stored)) << prompter.texts().size();
+    EXPECT_EQ(cv::imread(stored.string()).size(), cv::Size(2592, 1944));
+
+    ASSERT_TRUE(f.SaveConfig());
+    IniFile ini(programpath::ConfigFile());
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readInt("Custom", "lwidth", 0, 4), 2592);
+    EXPECT_EQ(ini.readInt("Custom", "lheight", 0, 4), 1944);
+}
+
+TEST_F(MainFrameTest, WakingFromTheTrayKeepsFullScreen)
+{
+    CMainFrame& f = make(false);
+    f.OnCommand(ID_FULL_SCREEN);
+    WaitFor([] { return false; }, 100);
+    ASSERT_TRUE(f.isFullScreen());
+    f.hide();  // as into the tray
+    f.wake();
+    WaitFor([] { return false; }, 100);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.isFullScreen()) << "the window and the frame's own state agree";
+    EXPECT_TRUE(f.fullScreenMode());
+    EXPECT_TRUE(f.action(ID_FULL_SCREEN)->isChecked());
+    EXPECT_FALSE(f.menuBar()->isVisible());
+
+    f.OnCommand(ID_FULL_SCREEN);
+    f.hide();
+    f.wake();
+    WaitFor([] { return false; }, 100);
+    EXPECT_FALSE(f.isFullScreen());
+    EXPECT_TRUE(f.isMaximized());
+    EXPECT_TRUE(f.menuBar()->isVisible());
+}
+
+TEST_F(MainFrameTest, OnlyADoubleClickOnTheTrayIconWakesTheWindow)
+{
+    CMainFrame& f = make(false);
+    f.hide();  // as into the tray
+    f.OnTrayActivated(QSystemTrayIcon::Trigger);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.isVisible()) << "a single click";
+    f.OnTrayActivated(QSystemTrayIcon::DoubleClick);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(MainFrameTest, DraggingThePresetRectangleHoldsThePictureOnScreen)
+{
+    CMainFrame& f = make(true);
+    ASSERT_TRUE(WaitFor([&] { return f.camera()->framesShown() > 0; }));
+    ASSERT_TRUE(f.camera()->videoWindow()->isVisible());
+    emit f.liveView()->previewPauseRequested(true);  // the drag begins
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.camera()->videoWindow()->isVisible()) << "the user draws on the picture";
+    emit f.liveView()->previewPauseRequested(false);  // and ends
+    EXPECT_TRUE(f.camera()->videoWindow()->isVisible());
+    const std::uint64_t shown = f.camera()->framesShown();
+    EXPECT_TRUE(WaitFor([&] { return f.camera()->framesShown() > shown; })) << "the picture runs on";
 }
 
 TEST_F(MainFrameTest, StoredSettingsComeBackIntoTheListTheViewAndThePane)

@@ -117,9 +117,17 @@ TEST_F(VirtualCamera, FrameSizeChangesAndRefusals)
     EXPECT_EQ(capture.Grabber().LastFrameSize(), (FrameSize{640, 480}));
     EXPECT_TRUE(capture.SetRgb24()) << "frames already arrive as BGR";
 
+    // A size the camera cannot do is told once; the picture runs on at the size it had,
+    // through every later pause and return to the live picture.
     EXPECT_FALSE(capture.SetFrameSize(100000, 480));
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{capturemsg::kSetFormatFailed});
-    EXPECT_NE(capture.State(), StreamState::Running) << "the preview stays stopped";
+    EXPECT_EQ(capture.State(), StreamState::Running);
+    EXPECT_EQ(capture.FormatSize(), (FrameSize{640, 480}));
+    ASSERT_TRUE(waitForFrames(capture, capture.Grabber().FrameCount()));
+    EXPECT_EQ(capture.Grabber().LastFrameSize(), (FrameSize{640, 480}));
+    EXPECT_TRUE(capture.ShowPreview(false));
+    EXPECT_TRUE(capture.ShowPreview(true));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{capturemsg::kSetFormatFailed});
 
     prompter.clear();
     capture.ReleaseGraph();
@@ -157,26 +165,53 @@ TEST_F(VirtualCamera, FormatsAndControls)
     EXPECT_NEAR(cv::mean(brighter)[1] - cv::mean(normal)[1], 40, 6);
 }
 
-TEST_F(VirtualCamera, FileCameraServesAFoldersImagesInTurnScaled)
+TEST_F(VirtualCamera, FileCameraShowsEachImageUntilAScanTakesItInNameOrder)
 {
     const fs::path folder = programDir / "pictures";
     fs::create_directories(folder);
     ASSERT_TRUE(cv::imwrite((folder / "a.png").string(), cv::Mat(60, 80, CV_8UC3, cv::Scalar(10, 20, 30))));
-    ASSERT_TRUE(cv::imwrite((folder / "b.png").string(), cv::Mat(60, 80, CV_8UC3, cv::Scalar(200, 100, 50))));
-    programDir.writeFile("pictures/c.png", "not a picture");  // skipped
+    ASSERT_TRUE(cv::imwrite((folder / "c.png").string(), cv::Mat(60, 80, CV_8UC3, cv::Scalar(200, 100, 50))));
+    programDir.writeFile("pictures/b.png", "not a picture");  // skipped
     CVideoCapture capture(prompter, options("file:" + folder.string()));
     ASSERT_TRUE(open(capture));
     ASSERT_TRUE(capture.SetFrameSize(160, 120));
-    std::set<int> blues;
-    for (int i = 0; i < 6; ++i) {
+
+    // The live picture stays on the first image, frame after frame.
+    for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(waitForFrames(capture, capture.Grabber().FrameCount()));
         cv::Mat frame;
         ASSERT_TRUE(capture.Grabber().CopyLastFrame(frame));
         ASSERT_EQ(frame.size(), cv::Size(160, 120));
-        blues.insert(frame.at<cv::Vec3b>(60, 80)[0]);
+        EXPECT_EQ(frame.at<cv::Vec3b>(60, 80)[0], 10) << "frame " << i;
     }
-    EXPECT_EQ(blues, (std::set<int>{10, 200}));
+    // Scans taken back to back store each image once, in name order, then start again.
+    std::vector<int> taken;
+    for (int i = 0; i < 5; ++i) {
+        cv::Mat frame;
+        ASSERT_TRUE(capture.Grabber().TakeFrameForScan(frame));
+        taken.push_back(frame.at<cv::Vec3b>(60, 80)[0]);
+    }
+    EXPECT_EQ(taken, (std::vector<int>{10, 200, 10, 200, 10}));
     EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(VirtualCamera, AfterASizeSwitchNoScanGetsAFrameOfTheOldSize)
+{
+    CVideoCapture capture(prompter, options("virtual"));
+    ASSERT_TRUE(open(capture));
+    ASSERT_TRUE(capture.SetFrameSize(640, 480));
+    ASSERT_TRUE(waitForFrames(capture, capture.Grabber().FrameCount()));
+    for (const FrameSize size : {FrameSize{320, 240}, FrameSize{800, 600}}) {
+        ASSERT_TRUE(capture.SetFrameSize(size.width, size.height));
+        cv::Mat frame;
+        ASSERT_TRUE(capture.Grabber().TakeFrameForScan(frame));  // at once
+        EXPECT_EQ(frame.size(), cv::Size(size.width, size.height));
+    }
+    // Paused, the last frame stays for scans and the picture.
+    ASSERT_TRUE(capture.Pause());
+    cv::Mat kept;
+    EXPECT_TRUE(capture.Grabber().TakeFrameForScan(kept));
+    EXPECT_EQ(kept.size(), cv::Size(800, 600));
 }
 
 TEST_F(VirtualCamera, FileCameraWithoutImagesCannotBeBound)

@@ -1,6 +1,12 @@
 #include "QtPrompter.h"
 #include "ScriptedPrompter.h"
 
+#include "QtTestApp.h"
+
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -35,6 +41,31 @@ TEST(ScriptedPrompter, AnUnscriptedQuestionFailsTheTest)
             p.answer(Answer::Yes);
         },
         "never asked for");
+}
+
+TEST(QtPrompter, AMessageShownWhileTheWindowIsHiddenDoesNotEndTheProgram)
+{
+    // The program's window hidden in the tray, a box without a parent (a timed scan that
+    // failed meanwhile), dismissed: the program must run on.
+    testkit::TestApp();
+    ASSERT_TRUE(QApplication::quitOnLastWindowClosed());
+    QWidget window;
+    window.show();
+    window.hide();
+    QtPrompter prompter(nullptr);
+    bool shown = false;
+    QTimer dismiss;
+    QObject::connect(&dismiss, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = true;
+            box->close();  // as the box's close button does
+        }
+    });
+    dismiss.start(20);
+    QTimer::singleShot(0, [&] { prompter.message("扫描图片保存失败：x"); });
+    QTimer::singleShot(1000, [] { QCoreApplication::exit(42); });
+    EXPECT_EQ(QCoreApplication::exec(), 42) << "the event loop ended when the box closed";
+    EXPECT_TRUE(shown);
 }
 
 TEST(QtFilter, OldFiltersBecomeQtFilters)

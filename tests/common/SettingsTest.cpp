@@ -48,6 +48,32 @@ TEST(Settings, ReadLimitsOfTheStoredKeys)
     EXPECT_EQ(loadFrom("[Other]\nvid=1234abcdef\n").vid, "1234abc");
 }
 
+TEST(Settings, FormatAndBookNameThatWouldLeaveThePhotoFolderAreRefused)
+{
+    // Both become part of every stored file's name; a hand-edited config.ini must not be
+    // able to send scans elsewhere. Refused values fall back to the defaults, with a line
+    // in the log.
+    for (const std::string foramt : {"/../x.jpg", ".jpg/..", "..", ".j/pg", "jpg", ".", ".jp g", ".jpg\\x"}) {
+        SCOPED_TRACE(foramt);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(loadFrom("[Custom]\nforamt=" + foramt + "\n").foramt, ".jpg");
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("foramt"), std::string::npos);
+    }
+    for (const std::string bookname : {"../../etc/x", "a/b", "..", ".", "a\\b"}) {
+        SCOPED_TRACE(bookname);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(loadFrom("[Name]\nbookname=" + bookname + "\n").bookname, "book");
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("bookname"), std::string::npos);
+    }
+    // What the program itself writes loads unchanged, and quietly.
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(loadFrom("[Custom]\nforamt=.tif\n").foramt, ".tif");
+    EXPECT_EQ(loadFrom("[Custom]\nforamt=.PDF\n").foramt, ".PDF");
+    EXPECT_EQ(loadFrom("[Name]\nbookname=我的书 2026\n").bookname, "我的书 2026");
+    EXPECT_EQ(loadFrom("[Name]\nbookname=a..b\n").bookname, "a..b");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
 TEST(Settings, StateRules)
 {
     Settings s = loadFrom("[Custom]\nstate=1\n");

@@ -85,6 +85,11 @@ TEST_F(ConverterTest, RefusesWhatItCannotConvertAtOnce) {
     EXPECT_EQ(converter.Print(eleven, out), 10);
     ExpectFaxPages(out, 10);
 
+    // A damaged GIF whose error code has no text in the GIF library is refused with a
+    // message of our own (it once ended the calling process).
+    EXPECT_EQ(converter.Print(WriteText("damaged.gif", std::string("GIFMM\n@M", 8)), out), 0);
+    EXPECT_EQ(ReadPageTags(out).size(), 10u);
+
     // A failing source ends the call with 0; the pages before it stay.
     EXPECT_EQ(converter.Print(jpg + ";" + Path("missing.jpg"), out), 0);
     EXPECT_EQ(ReadPageTags(out).size(), 11u);

@@ -237,3 +237,68 @@ TEST(CxImageTone, PalettePicturesChangeTheirPaletteAndCarryTransparency)
     EXPECT_EQ(image.GetPixelIndex(0, 0), 2);
     EXPECT_EQ(image.GetTransIndex(), 1);
 }
+
+namespace {
+
+// The 1-bit reduction as it has always been defined: each pixel's colour, expanded through
+// the palette, becomes whichever of black and white is nearer.
+cv::Mat NearestBlackOrWhite(const CxImage& image)
+{
+    const cv::Mat bgr = image.ToBgr();
+    cv::Mat bits(bgr.size(), CV_8UC1);
+    for (int y = 0; y < bgr.rows; ++y)
+        for (int x = 0; x < bgr.cols; ++x) {
+            const cv::Vec3b c = bgr.at<cv::Vec3b>(y, x);
+            int toBlack = 0, toWhite = 0;
+            for (int k = 0; k < 3; ++k) {
+                toBlack += c[k] * c[k];
+                toWhite += (255 - c[k]) * (255 - c[k]);
+            }
+            bits.at<std::uint8_t>(y, x) = toWhite < toBlack ? 1 : 0;
+        }
+    return bits;
+}
+
+// Every grey level, then noise, as an 8-bit grey picture.
+cv::Mat GreyLevels()
+{
+    cv::Mat grey(64, 96, CV_8UC1);
+    for (int i = 0; i < 256; ++i) grey.at<std::uint8_t>(i / 96, i % 96) = std::uint8_t(i);
+    cv::Mat rest = grey.rowRange(3, grey.rows);
+    cv::RNG(7).fill(rest, cv::RNG::UNIFORM, 0, 256);
+    return grey;
+}
+
+}  // namespace
+
+TEST(CxImageTone, OneBitReductionPicksTheNearerOfBlackAndWhite)
+{
+    CxImage grey;
+    ASSERT_TRUE(grey.CreateFromMat(GreyLevels()));
+    const cv::Mat expected = NearestBlackOrWhite(grey);
+    ASSERT_TRUE(grey.DecreaseBpp(1, false));
+    EXPECT_EQ(grey.GetBpp(), 1);
+    EXPECT_EQ(grey.GetPaletteColor(0), MakeRgbQuad(0, 0, 0));
+    EXPECT_EQ(grey.GetPaletteColor(1), MakeRgbQuad(255, 255, 255));
+    EXPECT_TRUE(SamePixels(grey.Pixels(), expected));
+    EXPECT_EQ(grey.GetPixelIndex(127 - 96, 1), 0) << "level 127 is nearer black";
+    EXPECT_EQ(grey.GetPixelIndex(128 - 96, 1), 1) << "level 128 is nearer white";
+
+    // A grey palette that is not the plain ramp (here reversed) is read through its colours.
+    CxImage reversed;
+    ASSERT_TRUE(reversed.CreateFromMat(GreyLevels()));
+    std::vector<RGBQUAD> reversedRamp;
+    for (int i = 0; i < 256; ++i) reversedRamp.push_back(MakeRgbQuad(255 - i, 255 - i, 255 - i));
+    ASSERT_TRUE(reversed.SetPalette(reversedRamp));
+    const cv::Mat reversedExpected = NearestBlackOrWhite(reversed);
+    ASSERT_TRUE(reversed.DecreaseBpp(1, false));
+    EXPECT_TRUE(SamePixels(reversed.Pixels(), reversedExpected));
+    EXPECT_EQ(reversed.GetPixelIndex(0, 0), 1) << "index 0 shows white";
+
+    // The transparent level keeps its meaning: it becomes the entry nearest its colour.
+    CxImage keyed;
+    ASSERT_TRUE(keyed.CreateFromMat(GreyLevels()));
+    keyed.SetTransIndex(200);
+    ASSERT_TRUE(keyed.DecreaseBpp(1, false));
+    EXPECT_EQ(keyed.GetTransIndex(), 1);
+}

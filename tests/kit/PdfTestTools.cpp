@@ -95,6 +95,27 @@ bool qpdfAccepts(const std::filesystem::path& pdf, std::string* report)
     return check.status == 0;
 }
 
+std::vector<ListedImage> listImages(const std::filesystem::path& pdf)
+{
+    // Columns: page num type width height color comp bpc enc interp object ID x-ppi y-ppi
+    // size ratio, under two heading lines that do not parse.
+    const auto result = runCommand("pdfimages -list " + quoted(pdf));
+    EXPECT_EQ(result.status, 0) << result.output;
+    std::vector<ListedImage> images;
+    std::istringstream lines(result.output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string num, type, color, comp, bpc, enc, interp, object, id;
+        ListedImage image;
+        if (!(fields >> image.page >> num >> type >> image.width >> image.height >> color >> comp >> bpc >>
+              enc >> interp >> object >> id >> image.xPpi >> image.yPpi))
+            continue;
+        if (type == "image") images.push_back(image);
+    }
+    return images;
+}
+
 cv::Mat extractImage(const std::filesystem::path& pdf, int imreadFlags)
 {
     const auto prefix = pdf.parent_path() / "extracted";

@@ -27,6 +27,14 @@ std::vector<std::pair<double, double>> pageSizes(const std::filesystem::path& pd
 int pageCount(const std::filesystem::path& pdf);
 // qpdf --check passes without errors or warnings.
 bool qpdfAccepts(const std::filesystem::path& pdf, std::string* report = nullptr);
+// One row of `pdfimages -list`: the image's pixels and its pixels per inch as placed.
+struct ListedImage {
+    int page = 0;
+    int width = 0, height = 0;
+    int xPpi = 0, yPpi = 0;
+};
+// Every image (not the masks) of the PDF, as `pdfimages -list` lists them.
+std::vector<ListedImage> listImages(const std::filesystem::path& pdf);
 // The first image of the PDF as poppler decodes it, read with `imreadFlags`.
 cv::Mat extractImage(const std::filesystem::path& pdf, int imreadFlags);
 

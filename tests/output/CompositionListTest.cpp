@@ -1,6 +1,7 @@
 #include "CompositionList.h"
 #include "IniFile.h"
 #include "PdfMessages.h"
+#include "StorageFolder.h"
 #include "ProgramDir.h"
 #include "ScriptedPrompter.h"
 #include "TempProgramDir.h"

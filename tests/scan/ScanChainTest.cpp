@@ -4,6 +4,7 @@
 #include "ScanMessages.h"
 
 #include "CxImage.h"
+#include "DeskScene.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -169,6 +170,53 @@ TEST_F(ScanChainTest, DigitalZoomKeepsTheFrameSizeAndTheCentre)
     const int blackColumns = cv::countNonZero(stored.row(240) < 128);
     EXPECT_NEAR(blackColumns, 65, 2);
     EXPECT_LT(stored.at<std::uint8_t>(240, 320), 128);
+}
+
+TEST_F(ScanChainTest, GifKeepsTheColoursOfACameraPicture)
+{
+    // The virtual camera's desk: large areas of close browns that a poor palette bands.
+    cv::Mat frame;
+    SensorNoise().add(DrawDeskScene(cv::Size(kFullFrameWidth, kFullFrameHeight)), frame);
+    deliver(frame);
+    settings.foramt = ".gif";
+    const ScanOutcome out = scanner.scan();
+    ASSERT_EQ(out.status, ScanStatus::Stored) << out.message;
+    CxImage back;
+    ASSERT_TRUE(back.Load(out.path, CXIMAGE_FORMAT_GIF));
+    ASSERT_EQ(back.GetBpp(), 8);
+    cv::Mat storedMeans, frameMeans;
+    cv::resize(back.ToBgr(), storedMeans, frame.size() / 32, 0, 0, cv::INTER_AREA);
+    cv::resize(frame, frameMeans, frame.size() / 32, 0, 0, cv::INTER_AREA);
+    EXPECT_LE(testkit::MaxAbsDiff(storedMeans, frameMeans), 4.0) << "32-pixel block means";
+}
+
+TEST_F(ScanChainTest, IconOfAnySizeHoldsThePictureItself)
+{
+    // Larger than a bitmap icon entry can be: stored as a PNG entry, never as a BMP file.
+    const cv::Mat frame = testkit::PatternImage(640, 480);
+    deliver(frame);
+    settings.foramt = ".ico";
+    const ScanOutcome out = scanner.scan();
+    ASSERT_EQ(out.status, ScanStatus::Stored) << out.message;
+    const std::vector<std::uint8_t> bytes = Bytes(out.path);
+    ASSERT_GE(bytes.size(), 22u + 8u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 4), (std::vector<std::uint8_t>{0, 0, 1, 0}));
+    EXPECT_EQ(bytes[6], 0) << "width byte 0: 256 or more";
+    EXPECT_EQ(bytes[7], 0) << "height byte 0: 256 or more";
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 22, bytes.begin() + 26),
+              (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G'}));
+    CxImage back;
+    ASSERT_TRUE(back.Load(out.path, CXIMAGE_FORMAT_ICO));
+    EXPECT_TRUE(testkit::SamePixels(back.ToBgr(), frame));
+
+    // A small picture still makes a bitmap entry, which every icon reader knows.
+    deliver(testkit::PatternImage(200, 100));
+    const ScanOutcome small = scanner.scan();
+    ASSERT_EQ(small.status, ScanStatus::Stored) << small.message;
+    const std::vector<std::uint8_t> smallBytes = Bytes(small.path);
+    ASSERT_GE(smallBytes.size(), 26u);
+    EXPECT_EQ(smallBytes[6], 200);
+    EXPECT_EQ(smallBytes[22], 40) << "bitmap info header";
 }
 
 TEST_F(ScanChainTest, AFileThatCannotBeWrittenLeavesNothingAndSaysSo)

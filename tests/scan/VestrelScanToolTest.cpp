@@ -1,6 +1,7 @@
 // vestrel-scan end to end: the real executable on the virtual camera, in a fresh program
 // folder with its own config.ini.
 
+#include "PdfTestTools.h"
 #include "Settings.h"
 #include "TempProgramDir.h"
 
@@ -22,11 +23,12 @@ struct ToolRun {
     std::string errors;              // standard error
 };
 
-ToolRun RunTool(const testkit::TempProgramDir& dir, const std::string& arguments)
+ToolRun RunTool(const testkit::TempProgramDir& dir, const std::string& arguments,
+              const std::string& camera = "virtual")
 {
     const fs::path errFile = dir / "temp/stderr.txt";
     const std::string command = std::string("'") + VESTREL_SCAN_TOOL + "' --home '" +
-                                dir.path().string() + "' --camera virtual " + arguments +
+                                dir.path().string() + "' --camera '" + camera + "' " + arguments +
                                 " 2>'" + errFile.string() + "'";
     ToolRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -71,6 +73,62 @@ TEST(VestrelScanTool, TimedBookScanWithTheGivenName)
     EXPECT_EQ(fs::path(run.lines[1]).filename(), "合同0001.jpg");
     EXPECT_EQ(fs::path(run.lines[2]).filename(), "合同0002.jpg");
     for (const auto& line : run.lines) EXPECT_EQ(cv::imread(line).size(), cv::Size(640, 480));
+}
+
+TEST(VestrelScanTool, TimedScanOfAFolderStoresEachPageOnceInNameOrder)
+{
+    testkit::TempProgramDir dir;
+    const fs::path pages = dir / "pages";
+    fs::create_directories(pages);
+    const int blues[] = {40, 120, 220};
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = "page" + std::to_string(3 - i) + ".png";  // written in reverse
+        ASSERT_TRUE(cv::imwrite((pages / name).string(), cv::Mat(480, 640, CV_8UC3, cv::Scalar(blues[2 - i], 90, 90))));
+    }
+    WriteConfig(dir, "[Custom]\nforamt=.png\nlwidth=640\nlheight=480\n");
+    const ToolRun run = RunTool(dir, "--count 3 --interval 10", "file:" + pages.string());
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        const cv::Mat stored = cv::imread(run.lines[std::size_t(i)]);
+        ASSERT_FALSE(stored.empty());
+        EXPECT_EQ(stored.at<cv::Vec3b>(240, 320)[0], blues[i]) << run.lines[std::size_t(i)];
+    }
+}
+
+TEST(VestrelScanTool, PdfScansAreStoredAsTheProgramStoresThem)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Custom]\nforamt=.pdf\nlwidth=640\nlheight=480\n");
+    const ToolRun run = RunTool(dir, "");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 1u);
+    EXPECT_EQ(fs::path(run.lines[0]), dir / "Photo/Image0001.pdf");
+    EXPECT_EQ(testkit::pageSizes(run.lines[0]), (std::vector<std::pair<double, double>>{{640, 480}}));
+    EXPECT_TRUE(testkit::qpdfAccepts(run.lines[0]));
+    // The photo library's picture of the scan, and no scratch file left behind.
+    EXPECT_EQ(cv::imread((dir / "temp/temp/Image0001.jpg").string()).size(), cv::Size(100, 100));
+    EXPECT_FALSE(fs::exists(dir / "temp/pdf.jpg"));
+}
+
+TEST(VestrelScanTool, AnEBookRunPutsEveryPageIntoOneFile)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Custom]\nforamt=.png\nlwidth=640\nlheight=480\n");
+    const ToolRun run = RunTool(dir, "--ebook --count 3 --interval 20");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    ASSERT_EQ(run.lines.size(), 1u) << "the one file that holds the pages";
+    EXPECT_EQ(fs::path(run.lines[0]).extension(), ".pdf");
+    EXPECT_EQ(testkit::pageCount(run.lines[0]), 3);
+    EXPECT_TRUE(testkit::qpdfAccepts(run.lines[0]));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "Photo"), fs::directory_iterator()), 1);
+
+    // One scan makes a book of one page.
+    const ToolRun single = RunTool(dir, "--ebook");
+    ASSERT_EQ(single.exitCode, 0) << single.errors;
+    ASSERT_EQ(single.lines.size(), 1u);
+    EXPECT_NE(single.lines[0], run.lines[0]);
+    EXPECT_EQ(testkit::pageCount(single.lines[0]), 1);
 }
 
 TEST(VestrelScanTool, RefusedNameExitsWithTwoAndTheRulesMessage)

@@ -34,6 +34,14 @@ std::optional<ScanCommandLine> ParseScanCommandLine(int argc, const char* const*
             option = option.substr(0, eq);
             hasValue = true;
         }
+        if (option == "--id-copy" && !hasValue) {
+            line.idCopy = true;
+            continue;
+        }
+        if (option == "--ebook" && !hasValue) {
+            line.ebook = true;
+            continue;
+        }
         const bool known = option == "--home" || option == "--camera" || option == "--count" ||
                            option == "--interval" || option == "--name";
         if (!known) {
@@ -65,6 +73,10 @@ std::optional<ScanCommandLine> ParseScanCommandLine(int argc, const char* const*
             }
             line.intervalMs = *ms;
         }
+    }
+    if (line.idCopy && (line.count != 1 || line.name || line.ebook)) {
+        error = "--id-copy copies one card under a time name: --count, --name and --ebook do not apply";
+        return std::nullopt;
     }
     return line;
 }

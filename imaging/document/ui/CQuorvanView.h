@@ -10,6 +10,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPoint>
+#include <QPointF>
 #include <QStringList>
 
 namespace vestrel::document {
@@ -45,6 +46,10 @@ public:
     // Opens dropped files in order, as a drop onto the pane does (the live pane may hand
     // its drops here). Stops when the user cancels the save question.
     void openDroppedFiles(const QStringList& paths);
+
+    // The manual deskew's rotation handle, in pane client pixels (the tool drags it).
+    void setRotationHandle(QPointF handle) { m_rotationHandle = handle; }
+    QPointF rotationHandle() const { return m_rotationHandle; }
 
     // Conversions of the picture made so far (the cache keeps repaints from converting).
     int pictureConversions() const { return cache_.conversions(); }
@@ -90,6 +95,7 @@ private:
     bool m_bButtonDown = false;
     QPoint m_ptPaste;
     QPoint m_ptPasteStart;
+    QPointF m_rotationHandle;
 };
 
 }  // namespace vestrel::document

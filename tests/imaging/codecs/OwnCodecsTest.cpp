@@ -60,12 +60,22 @@ TEST_F(OwnCodecs, IconAndTgaKeepAlpha) {
     EXPECT_EQ(cv::countNonZero(back->alpha == 0), cv::countNonZero(indexed.pixels == indexed.transparentIndex));
 }
 
-TEST_F(OwnCodecs, IconsLargerThan256AreNotWritten) {
-    EXPECT_FALSE(Encode(Colour(257, 10), programDir / "big.ico", kTypeIco));
+TEST_F(OwnCodecs, IconsLargerThan256HoldAPngEntry) {
+    // 256 a side is the largest bitmap entry; one pixel more is a PNG entry, alpha kept.
     EXPECT_TRUE(Encode(Colour(256, 256), programDir / "max.ico", kTypeIco));
-    const auto back = Decode(programDir / "max.ico", kTypeIco);
+    const auto max = Decode(programDir / "max.ico", kTypeIco);
+    ASSERT_TRUE(max);
+    EXPECT_EQ(max->pixels.cols, 256);
+
+    CodecImage big = Colour(257, 10);
+    big.alpha = cv::Mat(big.pixels.size(), CV_8UC1, cv::Scalar(200));
+    ASSERT_TRUE(Encode(big, programDir / "big.ico", kTypeIco));
+    const auto back = Decode(programDir / "big.ico", kTypeIco);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->pixels.cols, 256);
+    EXPECT_EQ(back->frameCount, 1);
+    EXPECT_TRUE(SamePixels(back->pixels, big.pixels));
+    ASSERT_FALSE(back->alpha.empty());
+    EXPECT_TRUE(SamePixels(back->alpha, big.alpha));
 }
 
 TEST_F(OwnCodecs, BmpAndPcxKeepResolution) {

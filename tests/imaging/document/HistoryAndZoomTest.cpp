@@ -50,8 +50,8 @@ TEST_F(HistoryTest, AnEditAfterTwoBacksDropsBothRedoStates)
     Paint(*doc->Image(), 100);
     EXPECT_FALSE(doc->CanForward());
     EXPECT_EQ(doc->History().Position(), 2);
-    EXPECT_EQ(doc->History().Slot(2), nullptr);
-    EXPECT_EQ(doc->History().Slot(3), nullptr);
+    EXPECT_FALSE(doc->History().HasState(2));
+    EXPECT_FALSE(doc->History().HasState(3));
     doc->OnBack();
     EXPECT_EQ(Red(doc->Image()), 1);
 }

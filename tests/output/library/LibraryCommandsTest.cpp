@@ -9,6 +9,7 @@
 #include "LibraryMessages.h"
 #include "LibraryOpen.h"
 #include "LibraryTestSupport.h"
+#include "StorageFolder.h"
 #include "PdfMessages.h"
 
 #include <fstream>
@@ -236,7 +237,7 @@ TEST_F(FileCommandTest, ChooseLibraryRefusesTheRootAndTakesAnyOtherFolder)
     prompter.answerPath("/");
     EXPECT_FALSE(ChooseLibraryFolder(*doc, prompter, hooks));
     EXPECT_EQ(doc->PhotoDir(), old);
-    EXPECT_EQ(prompter.texts(), (List{msg::kChooseLibraryTitle, output::kSystemRootRefused}));
+    EXPECT_EQ(prompter.texts(), (List{msg::kChooseLibraryTitle, vestrel::kSystemRootRefused}));
 
     prompter.answerPath(std::nullopt);
     EXPECT_FALSE(ChooseLibraryFolder(*doc, prompter, hooks));

@@ -5,6 +5,7 @@
 #include "IniFile.h"
 #include "PdfCompositionDialog.h"
 #include "PdfMessages.h"
+#include "StorageFolder.h"
 #include "PdfTestTools.h"
 #include "ProgramDir.h"
 #include "TempProgramDir.h"
