@@ -10,6 +10,7 @@ inline constexpr const char* kShortName = "Vestrel";
 inline constexpr const char* kDescriptiveTitle =
     "Vestrel 文档摄像扫描系统 —— 实时预览、扫描、裁剪、校正、存储与输出";
 inline constexpr const char* kWebsite = "https://vestrel.example.org/";
+inline constexpr const char* kFaxWebsite = "https://fax.vestrel.example.org/";
 
 // Start-up and the camera
 inline constexpr const char* kNoCaptureDevice = "没有找到视频采集设备！";

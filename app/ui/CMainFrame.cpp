@@ -64,6 +64,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildShortcuts();
     registerHandlers();
     registerDocumentHandlers();
+    registerMailHandlers();
     recording_ = new RecordingCommands(*this, prompter_);
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
@@ -378,6 +379,7 @@ FrameState CMainFrame::State() const
     s.imageBusy = imageOps_ && imageOps_->Busy();
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
+    s.features.add(Feature::Mail);
     s.features.add(Feature::TextRecognition);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;

@@ -160,6 +160,8 @@ private:
     document::DocumentHooks documentHooks();
     library::LibraryHooks libraryHooks();
     void registerDocumentHandlers();
+    void registerMailHandlers();
+    void OnSendMail();
     void onScanStored(const std::filesystem::path& path);
     void showPendingScan();
     void OnMakePdf();

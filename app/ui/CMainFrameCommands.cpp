@@ -105,6 +105,7 @@ void CMainFrame::LoadConfig()
 bool CMainFrame::SaveConfig()
 {
     settings_.size = sizeList_ ? sizeList_->currentIndex() : settings_.size;
+    if (doc_) settings_.address = doc_->MailUrl();  // the mail link's address, as last confirmed
     return vestrel::SaveConfig(settings_, programpath::ConfigFile());
 }
 

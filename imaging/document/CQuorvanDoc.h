@@ -86,6 +86,8 @@ public:
     // The quality of the next Save or Save As to a JPEG name (command "文件大小"), 0..100.
     void SetJpegQuality(int quality) { m_nJpegQuality = std::clamp(quality, 0, 100); }
     const std::string& MailUrl() const { return m_strMailUrl; }
+    // The address the mail link opens, as the user last confirmed it.
+    void SetMailUrl(const std::string& url) { m_strMailUrl = url; }
 
     // ---- History -------------------------------------------------------------------------
     const ImageHistory& History() const { return m_history; }
@@ -216,7 +218,7 @@ private:
     std::string m_strPhotoDir;   // ends with '/'
     std::string m_strFileDir;    // ends with '/'
     std::string m_strFileName;
-    std::string m_strMailUrl = "https://mail.example.com/";
+    std::string m_strMailUrl = DefaultMailAddress();  // one default, config.ini's
     bool m_bSaved = false;
     int m_nJpegQuality = 100;
 
