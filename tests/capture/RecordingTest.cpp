@@ -184,8 +184,12 @@ TEST(AviFile, AFileLeftByAKilledProgramPlaysUpToItsLastWholeFrame)
         ASSERT_TRUE(r.opened);
         EXPECT_EQ(r.size, size);
         ASSERT_GE(r.frames.size(), 25u);
-        // The headers count exactly the frames that were whole when the program died.
-        EXPECT_EQ(r.countInHeader, double(r.frames.size()));
+        // The headers count the frames that were whole when the program died; a kill
+        // between a frame's data and the header update leaves that one frame uncounted,
+        // which a reader going by the chunks still plays.
+        const double whole = double(r.frames.size());
+        EXPECT_TRUE(r.countInHeader == whole || r.countInHeader == whole - 1)
+            << r.countInHeader << " counted, " << whole << " whole";
         for (std::size_t i = 0; i < r.frames.size(); ++i)
             EXPECT_TRUE(SameColour(r.frames[i], NumberedFrame(int(i), size))) << i;
     }
