@@ -9,7 +9,9 @@
 
 #include "QtTestApp.h"
 
+#include <filesystem>
 #include <memory>
+#include <string>
 
 namespace vestrel::testkit {
 
@@ -40,6 +42,19 @@ protected:
         QCoreApplication::processEvents();
         return *frame;
     }
+
+    // A window on the virtual camera whose first frame has arrived, ready to scan.
+    CMainFrame& makeScanning()
+    {
+        CMainFrame& f = make(true);
+        EXPECT_TRUE(WaitFor([&] {
+            cv::Mat newest;
+            return f.camera()->copyNewestFrame(newest);
+        }));
+        return f;
+    }
+
+    std::filesystem::path photo(const std::string& name) const { return programDir.path() / "Photo" / name; }
 
     ScriptedPrompter prompter;
     std::unique_ptr<CMainFrame> frame;

@@ -26,19 +26,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class DocumentFrameTest : public MainFrameTest {
-protected:
-    CMainFrame& makeScanning()
-    {
-        CMainFrame& f = make(true);
-        EXPECT_TRUE(WaitFor([&] {
-            cv::Mat frame;
-            return f.camera()->copyNewestFrame(frame);
-        }));
-        return f;
-    }
-    fs::path photo(const std::string& name) const { return programDir.path() / "Photo" / name; }
-};
+class DocumentFrameTest : public MainFrameTest {};
 
 TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
 {

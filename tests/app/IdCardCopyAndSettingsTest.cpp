@@ -37,11 +37,7 @@ class CopyFrameTest : public MainFrameTest {
 protected:
     CMainFrame& makeScanning()
     {
-        CMainFrame& f = make(true);
-        EXPECT_TRUE(WaitFor([&] {
-            cv::Mat frame;
-            return f.camera()->copyNewestFrame(frame);
-        }));
+        CMainFrame& f = MainFrameTest::makeScanning();
         f.settings().foramt = ".png";
         return f;
     }
@@ -66,7 +62,6 @@ protected:
         f.OnCommand(ID_SCAN_SETTINGS);
         EXPECT_TRUE(ran);
     }
-    fs::path photo(const std::string& name) const { return programDir.path() / "Photo" / name; }
 };
 
 TEST(CopyCommands, FrontAndBackButtonsFollowTheStep)

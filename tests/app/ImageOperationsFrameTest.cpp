@@ -25,16 +25,6 @@ namespace {
 
 class ImageFrameTest : public MainFrameTest {
 protected:
-    CMainFrame& makeScanning()
-    {
-        CMainFrame& f = make(true);
-        EXPECT_TRUE(WaitFor([&] {
-            cv::Mat frame;
-            return f.camera()->copyNewestFrame(frame);
-        }));
-        return f;
-    }
-    fs::path photo(const std::string& name) const { return programDir.path() / "Photo" / name; }
     static std::vector<std::uint8_t> Shown(CMainFrame& f) { return f.document().Image()->Dump(); }
 };
 
