@@ -18,6 +18,7 @@
 #include "Prompter.h"
 #include "RecordingCommands.h"
 #include "ScanDriver.h"
+#include "SelectionUi.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,6 +70,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
     registerImageHandlers();
+    registerSelectionHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -273,6 +275,9 @@ void CMainFrame::buildPanes()
     liveView_ = new CLiveView(liveScroll_);
     liveScroll_->setWidget(liveView_);
     stillView_ = new document::CQuorvanView(*doc_, imagePane_);
+    // The paste's tool goes on first: it wins over every tool beneath the paste.
+    selection_ = new selection::SelectionUi(*doc_, prompter_, *stillView_, this);
+    selection_->installTools();
     imagePane_->addWidget(liveScroll_);
     imagePane_->addWidget(stillView_);
     helperView_ = new CHelperView(leftSplitter_);
@@ -381,6 +386,7 @@ FrameState CMainFrame::State() const
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::Mail);
     s.features.add(Feature::TextRecognition);
+    s.features.add(Feature::Selection).add(Feature::Clipboard);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     if (recording_) recording_->fillState(s);
@@ -392,6 +398,12 @@ FrameState CMainFrame::State() const
     s.canZoomOut = doc_->CanZoomOut();
     s.fitWindow = doc_->IsFitWindow();
     s.panTool = doc_->ToolOn(document::Tool::Pan);
+    s.hasSelection = doc_->Image() && doc_->Image()->SelectionIsValid();
+    s.floatingPaste = doc_->HasFloatingPaste();
+    s.clipboardHasPicture = selection_->ClipboardOffersPicture();
+    s.rectSelectTool = doc_->ActiveTool() == document::Tool::RectSelect;
+    s.freeSelectTool = doc_->ActiveTool() == document::Tool::FreeSelect;
+    s.cropTool = doc_->ActiveTool() == document::Tool::Crop;
     s.imageOverflows = doc_->PictureOverflowsView();
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;

@@ -47,6 +47,9 @@ struct CommandHooks;
 namespace library {
 class CThumbViewerView;
 }
+namespace selection {
+class SelectionUi;
+}
 
 class CButtonView;
 class EBookSession;
@@ -117,6 +120,8 @@ public:
     operations::ImageCommands& imageOperations() { return *imageOps_; }
     // The rotate dialog's live preview: the picture from before the dialog, turned.
     void previewRotation(int degrees, bool keepSize);
+    // Selections, crop, the clipboard and the floating paste.
+    selection::SelectionUi& selection() { return *selection_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -192,6 +197,8 @@ private:
     void OnColourCorrect();
     void OnResolution();
     void OnFileSize();
+    // Selections, crop, the clipboard and the floating paste (CMainFrameSelection.cpp)
+    void registerSelectionHandlers();
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -233,6 +240,7 @@ private:
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window
     PrintCommands* print_ = nullptr;  // a child of the window
+    selection::SelectionUi* selection_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel
