@@ -60,7 +60,7 @@ std::optional<CxImage> PictureOfSelection(const CxImage& image, bool freeHand)
     PixelRect box;
     if (!image.SelectionGetBox(box)) {
         CxImage whole;
-        if (!whole.Copy(image)) return std::nullopt;
+        if (!whole.Copy(image, true, false)) return std::nullopt;  // an emptied mask means nothing
         return whole;
     }
     CxImage part;

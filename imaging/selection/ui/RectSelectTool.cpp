@@ -85,9 +85,11 @@ bool RectSelectTool::release(const ToolInput& in)
     move({in.client, in.pixel, Qt::LeftButton, in.modifiers});
     gesture_ = Gesture::None;
     rect_ = Normalised(rect_);
-    // A click without a drag draws no band: the tracker goes, as does the selection.
+    // A click without a drag draws no band: the tracker goes, and with it the selection
+    // (crop mode kept it through the button down), so that nothing unseen is cropped.
     if (rect_.empty()) {
         rect_ = {};
+        if (CxImage* image = doc_.Image()) image->SelectionDelete();
         return true;
     }
     commands_.SelectRect(PictureRect(rect_, ScaleOf(view_.mapping())));

@@ -144,11 +144,14 @@ TEST_F(SelectionTest, ADoubleClickCropEndsCropMode)
 TEST_F(SelectionTest, CopyTakesTheWholePictureOrTheSelectionMaskedByTheOutline)
 {
     doc->SetImage(ColourPicture());
+    doc->Image()->SelectionAddRect({0, 0, 2, 2});
+    doc->Image()->SelectionClear();  // a mask with nothing in it is no selection
     std::optional<CxImage> whole = commands.OnCopy();
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->GetWidth(), 40);
     EXPECT_EQ(whole->GetHeight(), 30);
     EXPECT_FALSE(whole->IsTransparent());
+    EXPECT_TRUE(whole->SelectionMask().empty()) << "nothing the plain image would lose";
 
     DrawTriangle();
     doc->Image()->SetPixelColor(12, 7, RGBQUAD{254, 255, 255, 0});

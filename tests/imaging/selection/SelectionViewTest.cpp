@@ -301,6 +301,15 @@ TEST_F(SelectionViewTest, InCropModeADoubleClickCropsToTheRectangle)
     EXPECT_EQ(doc->Image()->GetHeight(), 15);
     EXPECT_EQ(doc->ActiveTool(), Tool::None);
     EXPECT_TRUE(ui->rectTool()->tracker().empty());
+
+    // A click that draws no band in crop mode leaves nothing selected to crop.
+    ui->OnCrop();
+    Drag({2, 2}, {8, 8});
+    ASSERT_TRUE(doc->Image()->SelectionIsValid());
+    QTest::mouseClick(pane(), Qt::LeftButton, {}, QPoint(15, 12));
+    EXPECT_FALSE(doc->Image()->SelectionIsValid());
+    ui->OnCrop();
+    EXPECT_EQ(doc->Image()->GetWidth(), 20) << "crop mode again, nothing cut";
 }
 
 }  // namespace
