@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -288,6 +289,28 @@ TEST_F(SelectionViewTest, AClipboardPasteIsDraggedAndMergedWhereItIsDrawnInWindo
     EXPECT_FALSE(IsGreen(*doc->Image(), 11, 7));
     EXPECT_FALSE(IsGreen(*doc->Image(), 16, 10));
     EXPECT_EQ(view->pastePosition(), QPoint(0, 0));
+}
+
+TEST_F(SelectionViewTest, OnAScrolledPaneTheTrackerAndThePasteKeepToTheirPixels)
+{
+    SetPicture(Gradient(400, 300));
+    view->horizontalScrollBar()->setValue(100);
+    view->verticalScrollBar()->setValue(50);
+    ui->OnRectSelect();
+    Drag({10, 10}, {30, 20});
+    EXPECT_EQ(SelectionBox(), (PixelRect{110, 60, 130, 70}));
+    view->horizontalScrollBar()->setValue(90);
+    Drag({25, 15}, {27, 15});  // still inside: the tracker moved with the picture
+    EXPECT_EQ(SelectionBox(), (PixelRect{112, 60, 132, 70}));
+
+    QTest::mouseClick(pane(), Qt::RightButton, {}, QPoint(20, 10));
+    ASSERT_TRUE(doc->PastePicture(Plain(4, 4, MakeColorRef(0, 255, 0)), false));
+    view->imageChanged();
+    EXPECT_EQ(view->pastePosition(), QPoint(110, 60));
+    QTest::mouseClick(pane(), Qt::LeftButton, {}, QPoint(150, 100));
+    EXPECT_TRUE(IsGreen(*doc->Image(), 110, 60));
+    EXPECT_TRUE(IsGreen(*doc->Image(), 113, 63));
+    EXPECT_FALSE(IsGreen(*doc->Image(), 114, 63));
 }
 
 TEST_F(SelectionViewTest, InCropModeADoubleClickCropsToTheRectangle)
