@@ -400,7 +400,7 @@ FrameState CMainFrame::State() const
     s.panTool = doc_->ToolOn(document::Tool::Pan);
     s.hasSelection = doc_->Image() && doc_->Image()->SelectionIsValid();
     s.floatingPaste = doc_->HasFloatingPaste();
-    s.clipboardHasPicture = selection_->ClipboardOffersPicture();
+    s.clipboardHasPicture = selection_ && selection_->ClipboardOffersPicture();
     s.rectSelectTool = doc_->ActiveTool() == document::Tool::RectSelect;
     s.freeSelectTool = doc_->ActiveTool() == document::Tool::FreeSelect;
     s.cropTool = doc_->ActiveTool() == document::Tool::Crop;
