@@ -41,6 +41,11 @@ TextTool::~TextTool()
     delete m_box.data();
 }
 
+QPlainTextEdit* TextTool::entryBox() const
+{
+    return m_box.data();
+}
+
 bool TextTool::press(const document::ToolInput& input)
 {
     if (!(input.buttons & Qt::LeftButton) || !m_doc.Image()) return false;

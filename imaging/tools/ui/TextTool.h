@@ -30,7 +30,7 @@ public:
     void cancel() override { closeBox(); }
 
     // The open box (null when none).
-    QPlainTextEdit* entryBox() const { return m_box; }
+    QPlainTextEdit* entryBox() const;
     // Places the box's text on the picture and closes the box; false when there was no
     // text (no history step then).
     bool commit();
