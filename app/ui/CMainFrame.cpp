@@ -59,7 +59,11 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildMenus();
     buildToolBars();
     statusBar()->showMessage(QStringLiteral("就绪"));
+    // Registered once, for every camera the window will open; it still starts without.
+    if (camera_ && !camera_->registerDeviceNotifications()) prompter_.message(appmsg::kDeviceNotifyFailed);
     buildPanes();
+    // A missing picture costs its button the picture, not the program its window.
+    if (!buttonView_->picturesLoaded()) prompter_.message(appmsg::kButtonImagesFailed);
     buildTray();
     buildShortcuts();
     registerHandlers();
