@@ -1,9 +1,12 @@
-// F11 on an X11 desktop: the program, running on an X server of its own (Xvfb), holds the
-// key for the whole desktop, so no other client can take it; once the program has ended
-// the key is free again. Skipped where Xvfb is not installed.
+// F11 on an X11 desktop, on an X server of the tests' own (Xvfb; this executable runs on
+// xcb, not offscreen): the running program holds the key for the whole desktop, so no other
+// client can take it and it is free again once the program has ended; and a press on the
+// desktop wakes the hidden main window. Skipped where Xvfb is not installed.
 
+#include "CMainFrame.h"
 #include "GlobalHotKey.h"
 #include "QtTestApp.h"
+#include "ScriptedPrompter.h"
 #include "TempProgramDir.h"
 #include "TestDataPath.h"
 
@@ -13,12 +16,11 @@
 
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <poll.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using vestrel::testkit::ProgramDirTest;
@@ -37,8 +39,9 @@ public:
         if (pid_ == 0) {
             ::close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                     "800x600x24", static_cast<char*>(nullptr));
+            // It ends by itself when its last client (this process) has gone.
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-terminate", "-screen",
+                     "0", "800x600x24", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -48,12 +51,6 @@ public:
         while (pid_ > 0 && ::poll(&wait, 1, 10000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         ::close(fds[0]);
         if (!number.empty()) name_ = ":" + number;
-    }
-    ~VirtualDisplay()
-    {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
     }
     const std::string& name() const { return name_; }  // empty when no server started
 
@@ -95,19 +92,43 @@ bool AWindowIsShown(xcb_connection_t* c, xcb_window_t root)
     return shown;
 }
 
-class DesktopKeyTest : public ProgramDirTest {};
+// The X server lives as long as the process: the application's connection to it does.
+const std::string& Display()
+{
+    static const std::string name = [] {
+        if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) return std::string();
+        static VirtualDisplay display;
+        if (display.name().empty()) return std::string();
+        ::setenv("DISPLAY", display.name().c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        vestrel::testkit::TestApp();
+        return display.name();
+    }();
+    return name;
+}
+
+class DesktopKeyTest : public ProgramDirTest {
+protected:
+    void SetUp() override
+    {
+        if (Display().empty()) GTEST_SKIP() << "no Xvfb";
+        c = xcb_connect(Display().c_str(), nullptr);
+        ASSERT_EQ(xcb_connection_has_error(c), 0);
+        root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        key = vestrel::X11Keycode(c, vestrel::kKeysymF11);
+        ASSERT_NE(key, 0);
+    }
+    void TearDown() override
+    {
+        if (c) xcb_disconnect(c);
+    }
+    xcb_connection_t* c = nullptr;
+    xcb_window_t root = 0;
+    xcb_keycode_t key = 0;
+};
 
 TEST_F(DesktopKeyTest, TheRunningProgramHoldsF11ForTheWholeDesktop)
 {
-    vestrel::testkit::TestApp();
-    if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) GTEST_SKIP() << "no Xvfb";
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name().empty());
-    xcb_connection_t* c = xcb_connect(display.name().c_str(), nullptr);
-    ASSERT_EQ(xcb_connection_has_error(c), 0);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_keycode_t key = vestrel::X11Keycode(c, vestrel::kKeysymF11);
-    ASSERT_NE(key, 0);
     EXPECT_TRUE(F11IsFree(c, root, key));
 
     QProcess program;
@@ -116,7 +137,7 @@ TEST_F(DesktopKeyTest, TheRunningProgramHoldsF11ForTheWholeDesktop)
     env.insert("VESTREL_INSTANCE_SUFFIX", QUuid::createUuid().toString(QUuid::Id128));
     env.insert("VESTREL_CAMERA", "virtual");
     env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("DISPLAY", QString::fromStdString(display.name()));
+    env.insert("DISPLAY", QString::fromStdString(Display()));
     env.insert("ASAN_OPTIONS", "detect_leaks=0");
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::MergedChannels);
@@ -132,7 +153,27 @@ TEST_F(DesktopKeyTest, TheRunningProgramHoldsF11ForTheWholeDesktop)
         program.waitForFinished(2000);
     }
     EXPECT_TRUE(WaitFor([&] { return F11IsFree(c, root, key); }, 5000));
-    xcb_disconnect(c);
+}
+
+TEST_F(DesktopKeyTest, F11OnTheDesktopWakesTheHiddenWindow)
+{
+    vestrel::testkit::ScriptedPrompter prompter;
+    {
+        vestrel::CMainFrame frame(prompter, nullptr);
+        frame.show();
+        ASSERT_TRUE(WaitFor([&] { return AWindowIsShown(c, root); }));
+        frame.hide();  // as it is while it sits in the tray
+        ASSERT_TRUE(WaitFor([&] { return !AWindowIsShown(c, root); }));
+        EXPECT_FALSE(F11IsFree(c, root, key));
+
+        // A real key press on the desktop, through the X server's test extension.
+        xcb_test_fake_input(c, XCB_KEY_PRESS, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(c, XCB_KEY_RELEASE, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_flush(c);
+        EXPECT_TRUE(WaitFor([&] { return frame.isVisible() && AWindowIsShown(c, root); }));
+    }
+    // The window gone, the key is the desktop's again.
+    EXPECT_TRUE(WaitFor([&] { return F11IsFree(c, root, key); }, 5000));
 }
 
 }  // namespace
