@@ -13,6 +13,7 @@
 #include "CThumbViewerView.h"
 #include "CounterRecount.h"
 #include "EBookSession.h"
+#include "GlobalHotKey.h"
 #include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
@@ -60,7 +61,11 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildMenus();
     buildToolBars();
     statusBar()->showMessage(QStringLiteral("就绪"));
+    // Registered once, for every camera the window will open; it still starts without.
+    if (camera_ && !camera_->registerDeviceNotifications()) prompter_.message(appmsg::kDeviceNotifyFailed);
     buildPanes();
+    // A missing picture costs its button the picture, not the program its window.
+    if (!buttonView_->picturesLoaded()) prompter_.message(appmsg::kButtonImagesFailed);
     buildTray();
     buildShortcuts();
     registerHandlers();
@@ -367,6 +372,8 @@ void CMainFrame::buildShortcuts()
     auto* f11 = new QShortcut(QKeySequence(Qt::Key_F11), this);
     f11->setContext(Qt::ApplicationShortcut);
     connect(f11, &QShortcut::activated, this, &CMainFrame::wake);
+    auto* desktopF11 = new GlobalHotKey(this);
+    connect(desktopF11, &GlobalHotKey::activated, this, &CMainFrame::wake);
     // F6 and Shift+F6 walk through the panes.
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
     connect(next, &QShortcut::activated, this, [this] { focusNextChild(); });
