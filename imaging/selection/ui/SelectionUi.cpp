@@ -103,9 +103,15 @@ void SelectionUi::OnPaste()
 {
     doc_.ResetTools();
     std::unique_ptr<CxImage> picture = PictureFrom(QGuiApplication::clipboard()->mimeData());
-    if (!picture) return;
-    doc_.PastePicture(std::move(picture), false);
+    if (picture) PastePicture(std::move(picture), false);
+}
+
+bool SelectionUi::PastePicture(std::unique_ptr<CxImage> picture, bool isMark)
+{
+    const bool placed = doc_.PastePicture(std::move(picture), isMark);
+    if (placed && isMark) view_.setPastePosition({});
     view_.imageChanged();
+    return placed;
 }
 
 void SelectionUi::OnRemovePaste()

@@ -41,6 +41,10 @@ public:
     void OnCut();
     void OnPaste();
     void OnRemovePaste();
+    // A picture brought in by another command (a signature or stamp: `isMark`) as the
+    // window places it: CQuorvanDoc::PastePicture, a mark starting at the picture's
+    // top-left until the pointer moves, and the pane repainted. False when it was refused.
+    bool PastePicture(std::unique_ptr<CxImage> picture, bool isMark);
 
     SelectionCommands& commands() { return commands_; }
     // The clipboard holds a picture a paste can take (followed as the clipboard changes).

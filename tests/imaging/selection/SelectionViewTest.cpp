@@ -262,8 +262,11 @@ TEST_F(SelectionViewTest, AMarkFollowsThePointerInsideThePictureAndAClickPlacesI
     EXPECT_TRUE(IsGreen(*doc->Image(), 19, 18));
     EXPECT_FALSE(IsGreen(*doc->Image(), 20, 18));
 
-    // A mark that would not fit once turned stays as it is.
-    ASSERT_TRUE(doc->PastePicture(Plain(35, 10, MakeColorRef(0, 255, 0)), true));
+    // Brought in by the window, a mark starts at the top-left; one that would not fit once
+    // turned stays as it is.
+    QTest::mouseClick(pane(), Qt::RightButton, {}, QPoint(30, 30));
+    ASSERT_TRUE(ui->PastePicture(Plain(35, 10, MakeColorRef(0, 255, 0)), true));
+    EXPECT_EQ(view->pastePosition(), QPoint(0, 0));
     QTest::keyClick(view.get(), Qt::Key_Space);
     EXPECT_TRUE(prompter.showed(document::msg::kMarkTurnTooLarge));
     EXPECT_EQ(doc->Paste()->GetWidth(), 35);
