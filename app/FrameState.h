@@ -18,7 +18,6 @@ enum class Feature {
     Recording,       // video recording
     Document,        // the image document: open, save, history, zoom, the pan tool
     Clipboard,       // cut, copy, paste and the floating paste
-    ImageEditing,    // image operations, effects, view tools
     Printing,
     Library,         // the photo-library pane
     Pdf,             // PDF composition and the e-book

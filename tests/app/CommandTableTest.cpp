@@ -45,8 +45,6 @@ TEST(CommandTable, ACommandOfAnUnbuiltSubsystemIsShownDisabled)
     s.hasImage = true;
     EXPECT_TRUE(Enabled(ID_CROP, s));
     EXPECT_TRUE(Enabled(ID_GREY, s));
-    s.features.built[int(Feature::ImageEditing)] = false;
-    EXPECT_TRUE(Enabled(ID_CROP, s)) << "the crop belongs to the selection";
     s.features.built[int(Feature::Selection)] = false;
     EXPECT_FALSE(Enabled(ID_CROP, s));
     EXPECT_TRUE(Enabled(ID_MANUAL_DESKEW, s)) << "its mouse part belongs to the view tools";
