@@ -2,6 +2,7 @@
 
 #include "NoThrow.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -142,20 +143,23 @@ void ApplyGains(cv::Mat& image, const std::vector<int>& map, int gridWidth, int 
     }
     const int channels = image.channels();
     const int cellBytes = kCell * channels;
-    for (int y = 0; y < gridHeight; ++y) {
-        for (int rowInCell = 0; rowInCell < kCell; ++rowInCell) {
-            uchar* row = image.ptr<uchar>(PictureRow(image.rows, y, rowInCell));
-            for (int x = 0; x < gridWidth; ++x) {
-                const int level = map[static_cast<size_t>(y) * gridWidth + x];
-                if (level == 0)
-                    continue;
-                const auto& table = tables[std::min(level, 255)];
-                uchar* cell = row + x * cellBytes;
-                for (int k = 0; k < cellBytes; ++k)
-                    cell[k] = table[cell[k]];
+    // Every grid row owns its four picture rows: both cores take bands of grid rows.
+    cv::parallel_for_(cv::Range(0, gridHeight), [&](const cv::Range& gridRows) {
+        for (int y = gridRows.start; y < gridRows.end; ++y) {
+            for (int rowInCell = 0; rowInCell < kCell; ++rowInCell) {
+                uchar* row = image.ptr<uchar>(PictureRow(image.rows, y, rowInCell));
+                for (int x = 0; x < gridWidth; ++x) {
+                    const int level = map[static_cast<size_t>(y) * gridWidth + x];
+                    if (level == 0)
+                        continue;
+                    const auto& table = tables[std::min(level, 255)];
+                    uchar* cell = row + x * cellBytes;
+                    for (int k = 0; k < cellBytes; ++k)
+                        cell[k] = table[cell[k]];
+                }
             }
         }
-    }
+    });
 }
 
 }  // namespace
