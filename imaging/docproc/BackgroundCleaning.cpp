@@ -28,7 +28,7 @@ std::vector<uchar> CleaningTable(double contrast, double noiseLevel)
     return table;
 }
 
-// The paper under every pixel of one channel, never below the channel's floor.
+// The paper under every pixel of one channel, and the floor it is never taken below.
 struct ChannelPaper {
     cv::Mat level;
     uchar floor = 0;
@@ -43,18 +43,25 @@ ChannelPaper PaperOf(const cv::Mat& channel)
 }
 
 template <int Channels>
-void ApplyTableToRows(cv::Mat& image, const std::vector<ChannelPaper>& papers, const std::vector<uchar>& table,
+void ApplyTableToRows(cv::Mat& image, std::vector<ChannelPaper>& papers, const std::vector<uchar>& table,
                       const cv::Range& rows)
 {
+    // Paper darker than the floor is measured against the floor.
+    for (ChannelPaper& paper : papers) {
+        cv::Mat band = paper.level.rowRange(rows);
+        cv::max(band, cv::Scalar(paper.floor), band);
+    }
+    // Everything the loop reads lives in locals: the bytes it writes could otherwise stand
+    // for any of them, and the compiler would fetch them again for every pixel.
+    const uchar* const results = table.data();
+    const int width = image.cols;
     for (int y = rows.start; y < rows.end; ++y) {
-        uchar* values = image.ptr<uchar>(y);
-        std::array<const uchar*, Channels> levels;
-        for (int c = 0; c < Channels; ++c)
-            levels[c] = papers[c].level.ptr<uchar>(y);
-        for (int x = 0; x < image.cols; ++x) {
-            for (int c = 0; c < Channels; ++c) {
+        uchar* const values = image.ptr<uchar>(y);
+        for (int c = 0; c < Channels; ++c) {
+            const uchar* const level = papers[c].level.ptr<uchar>(y);
+            for (int x = 0; x < width; ++x) {
                 uchar& value = values[x * Channels + c];
-                value = table[std::max(levels[c][x], papers[c].floor) * 256 + value];
+                value = results[level[x] * 256 + value];
             }
         }
     }
@@ -62,7 +69,7 @@ void ApplyTableToRows(cv::Mat& image, const std::vector<ChannelPaper>& papers, c
 
 // Looks every byte of `image` up against the paper of its channel. Rows are independent,
 // so both cores share them in bands.
-void ApplyTable(cv::Mat& image, const std::vector<ChannelPaper>& papers, const std::vector<uchar>& table)
+void ApplyTable(cv::Mat& image, std::vector<ChannelPaper>& papers, const std::vector<uchar>& table)
 {
     cv::parallel_for_(cv::Range(0, image.rows), [&](const cv::Range& rows) {
         if (image.channels() == 1)

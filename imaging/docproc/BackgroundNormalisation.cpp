@@ -144,16 +144,23 @@ void ApplyGains(cv::Mat& image, const std::vector<int>& map, int gridWidth, int 
     const int channels = image.channels();
     const int cellBytes = kCell * channels;
     // Every grid row owns its four picture rows: both cores take bands of grid rows.
-    cv::parallel_for_(cv::Range(0, gridHeight), [&](const cv::Range& gridRows) {
+    // The loop reads only locals: the bytes it writes could otherwise stand for any of
+    // them, and the compiler would fetch them again for every byte.
+    const int height = image.rows;
+    const int* const levels = map.data();
+    const std::array<uchar, 256>* const levelTables = tables.data();
+    cv::parallel_for_(cv::Range(0, gridHeight), [&image, height, levels, levelTables, gridWidth,
+                                                 cellBytes](const cv::Range& gridRows) {
         for (int y = gridRows.start; y < gridRows.end; ++y) {
+            const int* const rowLevels = levels + static_cast<size_t>(y) * gridWidth;
             for (int rowInCell = 0; rowInCell < kCell; ++rowInCell) {
-                uchar* row = image.ptr<uchar>(PictureRow(image.rows, y, rowInCell));
+                uchar* const row = image.ptr<uchar>(PictureRow(height, y, rowInCell));
                 for (int x = 0; x < gridWidth; ++x) {
-                    const int level = map[static_cast<size_t>(y) * gridWidth + x];
+                    const int level = rowLevels[x];
                     if (level == 0)
                         continue;
-                    const auto& table = tables[std::min(level, 255)];
-                    uchar* cell = row + x * cellBytes;
+                    const uchar* const table = levelTables[std::min(level, 255)].data();
+                    uchar* const cell = row + x * cellBytes;
                     for (int k = 0; k < cellBytes; ++k)
                         cell[k] = table[cell[k]];
                 }

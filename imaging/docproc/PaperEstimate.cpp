@@ -58,15 +58,15 @@ int PaperFloor(const cv::Mat& paper)
     std::array<int, 256> histogram{};
     std::mutex merging;
     cv::parallel_for_(cv::Range(0, paper.rows), [&](const cv::Range& rows) {
-        std::array<int, 256> counts{};
-        for (int y = rows.start; y < rows.end; ++y) {
-            const uchar* row = paper.ptr<uchar>(y);
-            for (int x = 0; x < paper.cols; ++x)
-                ++counts[row[x]];
-        }
+        const cv::Mat band = paper.rowRange(rows);
+        const int histogramSize = 256;
+        const float range[] = {0.0f, 256.0f};
+        const float* ranges[] = {range};
+        cv::Mat counts;
+        cv::calcHist(&band, 1, nullptr, cv::Mat(), counts, 1, &histogramSize, ranges);
         const std::lock_guard<std::mutex> lock(merging);
         for (int level = 0; level < 256; ++level)
-            histogram[level] += counts[level];
+            histogram[level] += static_cast<int>(counts.at<float>(level));
     });
     const double brightShare = paper.total() * kBrightPaperShare;
     double sum = 0;
