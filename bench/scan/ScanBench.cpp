@@ -13,6 +13,8 @@
 //                          counters give the slowest and the median scan and how many scans
 //                          overran their interval, which is a tick the timer had to drop
 // The frame is the virtual camera's desk scene at 2592 x 1944 with its sensor noise.
+// VESTREL_BENCH_THREADS=1 runs OpenCV's parallel loops, and with them the routines' row
+// bands, on one thread: an instruction count (valgrind) of a step is then all its work.
 
 #include "BackgroundCleaning.h"
 #include "BackgroundNormalisation.h"
@@ -48,6 +50,12 @@ namespace fs = std::filesystem;
 constexpr int kWidth = 2592;
 constexpr int kHeight = 1944;
 constexpr int kQuality = 80;
+
+const bool kThreadsChosen = [] {
+    const char* threads = std::getenv("VESTREL_BENCH_THREADS");
+    if (threads) cv::setNumThreads(std::atoi(threads));
+    return threads != nullptr;
+}();
 
 struct BenchFolder {
     BenchFolder()
