@@ -57,11 +57,13 @@ void ApplyTableToRows(cv::Mat& image, std::vector<ChannelPaper>& papers, const s
     const int width = image.cols;
     for (int y = rows.start; y < rows.end; ++y) {
         uchar* const values = image.ptr<uchar>(y);
-        for (int c = 0; c < Channels; ++c) {
-            const uchar* const level = papers[c].level.ptr<uchar>(y);
-            for (int x = 0; x < width; ++x) {
+        std::array<const uchar*, Channels> levels;
+        for (int c = 0; c < Channels; ++c)
+            levels[c] = papers[c].level.ptr<uchar>(y);
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < Channels; ++c) {
                 uchar& value = values[x * Channels + c];
-                value = results[level[x] * 256 + value];
+                value = results[levels[c][x] * 256 + value];
             }
         }
     }
