@@ -1,49 +1,28 @@
 #include "CommandLine.h"
 
+#include "OptionReader.h"
 #include "TextRecogniser.h"
-
-#include <string_view>
 
 namespace vestrel::tools {
 
 std::optional<OcrCommandLine> ParseOcrCommandLine(int argc, const char* const* argv, std::string& error)
 {
+    // Every word is an image, "-" and "-x.png" included; after "--" so is "--x.png".
+    const std::optional<GivenCommandLine> given =
+        ReadOptions(argc, argv, {{"home"}, {"lang"}, {"format"}, {"out"}}, DoubleDash::EndsOptions, error);
+    if (!given) return std::nullopt;
     OcrCommandLine line;
     line.languages = ocr::kDefaultLanguages;
-    bool optionsOver = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view option = argv[i];
-        if (optionsOver || !option.starts_with("--")) {
-            line.images.emplace_back(option);
-            continue;
-        }
-        if (option == "--") {
-            optionsOver = true;
-            continue;
-        }
-        std::string_view value;
-        if (const auto eq = option.find('='); eq != std::string_view::npos) {
-            value = option.substr(eq + 1);
-            option = option.substr(0, eq);
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            error = std::string(option) + " needs a value";
-            return std::nullopt;
-        }
-        if (option == "--home") line.home = std::string(value);
-        else if (option == "--lang") line.languages = std::string(value);
-        else if (option == "--out") line.out = std::string(value);
-        else if (option == "--format") {
-            if (value == "txt") line.format = OcrFormat::Text;
-            else if (value == "fodt") line.format = OcrFormat::Document;
-            else if (value == "pdf") line.format = OcrFormat::Pdf;
-            else {
-                error = "--format takes txt, fodt or pdf";
-                return std::nullopt;
-            }
-        } else {
-            error = "unknown option " + std::string(option);
+    line.images = given->words;
+    for (const auto& [option, value] : given->options) {
+        if (option == "home") line.home = value;
+        else if (option == "lang") line.languages = value;
+        else if (option == "out") line.out = value;
+        else if (value == "txt") line.format = OcrFormat::Text;  // the rest are --format
+        else if (value == "fodt") line.format = OcrFormat::Document;
+        else if (value == "pdf") line.format = OcrFormat::Pdf;
+        else {
+            error = "--format takes txt, fodt or pdf";
             return std::nullopt;
         }
     }

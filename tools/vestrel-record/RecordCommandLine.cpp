@@ -1,5 +1,7 @@
 #include "RecordCommandLine.h"
 
+#include "OptionReader.h"
+
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -37,33 +39,19 @@ std::optional<double> ParseSeconds(std::string_view text)
 
 std::optional<RecordCommandLine> ParseRecordCommandLine(int argc, const char* const* argv, std::string& error)
 {
+    const std::optional<GivenCommandLine> given = ReadOptions(
+        argc, argv, {{"home"}, {"camera"}, {"size"}, {"seconds"}, {"out"}}, DoubleDash::IsAWord, error);
+    if (!given) return std::nullopt;
+    if (!given->words.empty()) {
+        error = "unknown option " + given->words.front();
+        return std::nullopt;
+    }
     RecordCommandLine line;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view option = argv[i];
-        std::string_view value;
-        bool hasValue = false;
-        if (const auto eq = option.find('='); option.starts_with("--") && eq != std::string_view::npos) {
-            value = option.substr(eq + 1);
-            option = option.substr(0, eq);
-            hasValue = true;
-        }
-        const bool known = option == "--home" || option == "--camera" || option == "--size" ||
-                           option == "--seconds" || option == "--out";
-        if (!known) {
-            error = "unknown option " + std::string(option);
-            return std::nullopt;
-        }
-        if (!hasValue) {
-            if (i + 1 >= argc) {
-                error = std::string(option) + " needs a value";
-                return std::nullopt;
-            }
-            value = argv[++i];
-        }
-        if (option == "--home") line.home = std::string(value);
-        else if (option == "--camera") line.camera = std::string(value);
-        else if (option == "--out") line.out = std::string(value);
-        else if (option == "--size") {
+    for (const auto& [option, value] : given->options) {
+        if (option == "home") line.home = value;
+        else if (option == "camera") line.camera = value;
+        else if (option == "out") line.out = value;
+        else if (option == "size") {
             line.size = ParseSize(value);
             if (!line.size) {
                 error = "--size takes WIDTHxHEIGHT, such as 1280x720";

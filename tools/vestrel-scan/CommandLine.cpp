@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "OptionReader.h"
+
 #include <charconv>
 #include <string_view>
 
@@ -24,41 +26,23 @@ std::optional<int> ParseNumber(std::string_view text, int low, int high)
 
 std::optional<ScanCommandLine> ParseScanCommandLine(int argc, const char* const* argv, std::string& error)
 {
+    const std::optional<GivenCommandLine> given =
+        ReadOptions(argc, argv,
+                    {{"home"}, {"camera"}, {"count"}, {"interval"}, {"name"}, {"id-copy", false}, {"ebook", false}},
+                    DoubleDash::IsAWord, error);
+    if (!given) return std::nullopt;
+    if (!given->words.empty()) {
+        error = "unknown option " + given->words.front();
+        return std::nullopt;
+    }
     ScanCommandLine line;
-    for (int i = 1; i < argc; ++i) {
-        std::string_view option = argv[i];
-        std::string_view value;
-        bool hasValue = false;
-        if (const auto eq = option.find('='); option.starts_with("--") && eq != std::string_view::npos) {
-            value = option.substr(eq + 1);
-            option = option.substr(0, eq);
-            hasValue = true;
-        }
-        if (option == "--id-copy" && !hasValue) {
-            line.idCopy = true;
-            continue;
-        }
-        if (option == "--ebook" && !hasValue) {
-            line.ebook = true;
-            continue;
-        }
-        const bool known = option == "--home" || option == "--camera" || option == "--count" ||
-                           option == "--interval" || option == "--name";
-        if (!known) {
-            error = "unknown option " + std::string(option);
-            return std::nullopt;
-        }
-        if (!hasValue) {
-            if (i + 1 >= argc) {
-                error = std::string(option) + " needs a value";
-                return std::nullopt;
-            }
-            value = argv[++i];
-        }
-        if (option == "--home") line.home = std::string(value);
-        else if (option == "--camera") line.camera = std::string(value);
-        else if (option == "--name") line.name = std::string(value);
-        else if (option == "--count") {
+    for (const auto& [option, value] : given->options) {
+        if (option == "id-copy") line.idCopy = true;
+        else if (option == "ebook") line.ebook = true;
+        else if (option == "home") line.home = value;
+        else if (option == "camera") line.camera = value;
+        else if (option == "name") line.name = value;
+        else if (option == "count") {
             const auto n = ParseNumber(value, 1, kMaxCount);
             if (!n) {
                 error = "--count takes a number from 1 to " + std::to_string(kMaxCount);
