@@ -152,5 +152,29 @@ TEST(VestrelScanTool, AFailedScanExitsWithOne)
     EXPECT_NE(run.errors.find("扫描图片保存失败"), std::string::npos) << run.errors;
 }
 
+TEST(VestrelScanTool, AnOptionGivenTwiceTakesTheLastValueButEveryValueIsChecked)
+{
+    testkit::TempProgramDir dir;
+    WriteConfig(dir, "[Custom]\nlwidth=640\nlheight=480\n");
+    const ToolRun run = RunTool(dir, "--count=5 --interval=20 --count 2");
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_EQ(run.lines.size(), 2u);
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"--count=abc --count 2", "--count takes a number"},
+        {"--count 2 --count=0", "--count takes a number"},
+        {"-count 2", "unknown option -count"},
+        {"--ebook=1", "--ebook takes no value"},
+        {"-- --count=2", "unknown option --"},
+        {"--count", "--count needs a value"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        const ToolRun bad = RunTool(dir, arguments);
+        EXPECT_EQ(bad.exitCode, 1) << arguments;
+        EXPECT_NE(bad.errors.find(message), std::string::npos) << arguments << ": " << bad.errors;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "Photo"), fs::directory_iterator()), 2);
+}
+
 }  // namespace
 }  // namespace vestrel::scan

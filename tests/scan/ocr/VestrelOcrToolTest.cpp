@@ -116,6 +116,10 @@ TEST_F(VestrelOcrToolTest, FailuresLeaveNothingAndSayWhy)
     EXPECT_NE(language.lines[0].find("xx_none"), std::string::npos);
     EXPECT_EQ(run("--format doc '" + good + "'").exitCode, 2);
     EXPECT_EQ(run("--lang eng").exitCode, 2);
+    EXPECT_EQ(run("--bogus '" + good + "'").exitCode, 2);
+    // Words with one dash, and any word after "--", name images: these cannot be read.
+    EXPECT_EQ(run("--lang eng -missing.png").exitCode, 1);
+    EXPECT_EQ(run("--lang eng -- --missing.png").exitCode, 1);
     EXPECT_TRUE(entries(programDir / "OCR").empty());
 }
 
