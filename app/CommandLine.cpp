@@ -1,35 +1,29 @@
 #include "CommandLine.h"
 
-#include <array>
-#include <string_view>
+#include "OptionReader.h"
 
 namespace vestrel {
-namespace {
 
-// Options followed by a value of their own.
-constexpr std::array<std::string_view, 3> kValuedOptions = {"--camera", "--screenshot",
-                                                            "--timed-scan-report"};
-
-bool TakesValue(std::string_view option)
+AppCommandLine ReadAppCommandLine(int argc, const char* const* argv)
 {
-    for (std::string_view valued : kValuedOptions)
-        if (option == valued) return true;
-    return false;
-}
-
-}  // namespace
-
-std::string FileArgument(int argc, const char* const* argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg.starts_with("-")) {
-            if (TakesValue(arg)) ++i;
-            continue;
-        }
-        return std::string(arg);
+    const GivenCommandLine given = ReadKnownOptions(
+        argc, argv, {{"camera"}, {"screenshot"}, {"timed-scan-report"}, {"startup-report", false}});
+    AppCommandLine line;
+    for (const auto& [option, value] : given.options) {
+        if (option == "startup-report") line.startupReport = true;
+        else if (option == "camera" && !line.camera) line.camera = value;
+        else if (option == "screenshot" && !line.screenshot) line.screenshot = value;
+        else if (option == "timed-scan-report" && !line.timedScanReport) line.timedScanReport = value;
     }
-    return {};
+    for (const std::string& word : given.words) {
+        if (!word.starts_with('-')) {
+            line.file = word;
+            break;
+        }
+    }
+    return line;
 }
+
+std::string FileArgument(int argc, const char* const* argv) { return ReadAppCommandLine(argc, argv).file; }
 
 }  // namespace vestrel

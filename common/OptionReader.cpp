@@ -55,11 +55,11 @@ QStringList MarkedArguments(int argc, const char* const* argv, const std::vector
     return arguments;
 }
 
-}  // namespace
-
-std::optional<GivenCommandLine> ReadOptions(int argc, const char* const* argv, const std::vector<OptionSpec>& known,
-                                            DoubleDash doubleDash, std::string& error)
+// Without `error`, whatever would be refused is left out instead.
+std::optional<GivenCommandLine> Read(int argc, const char* const* argv, const std::vector<OptionSpec>& known,
+                                     DoubleDash doubleDash, std::string* error)
 {
+    if (argc < 1) return GivenCommandLine{};  // not even the program's name: nothing given
     QCommandLineParser parser;
     for (const OptionSpec& spec : known) {
         const QString name = QString::fromStdString(spec.name);
@@ -67,8 +67,8 @@ std::optional<GivenCommandLine> ReadOptions(int argc, const char* const* argv, c
                                          : QCommandLineOption(name));
     }
     const bool parsed = parser.parse(MarkedArguments(argc, argv, known, doubleDash));
-    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
-        error = "unknown option --" + ToBytes(unknown.front());
+    if (const QStringList unknown = parser.unknownOptionNames(); error && !unknown.isEmpty()) {
+        *error = "unknown option --" + ToBytes(unknown.front());
         return std::nullopt;
     }
 
@@ -84,27 +84,40 @@ std::optional<GivenCommandLine> ReadOptions(int argc, const char* const* argv, c
         });
         if (flag) {
             line.options.push_back({ToBytes(name), {}});
-            continue;
-        }
-        if (index >= values.size()) {
-            error = "--" + ToBytes(name) + " needs a value";
+        } else if (index < values.size()) {
+            line.options.push_back({ToBytes(name), ToBytes(Unmarked(values.at(index)))});
+        } else if (error) {
+            *error = "--" + ToBytes(name) + " needs a value";
             return std::nullopt;
         }
-        line.options.push_back({ToBytes(name), ToBytes(Unmarked(values.at(index)))});
     }
     for (const QString& word : parser.positionalArguments()) {
         if (doubleDash == DoubleDash::IsAWord && word.startsWith(kNotAnOption) &&
             IsFlagWithValue(Unmarked(word), known)) {
-            error = ToBytes(Unmarked(word).section(u'=', 0, 0)) + " takes no value";
+            if (!error) continue;
+            *error = ToBytes(Unmarked(word).section(u'=', 0, 0)) + " takes no value";
             return std::nullopt;
         }
         line.words.push_back(ToBytes(Unmarked(word)));
     }
-    if (!parsed) {  // a failure of the parser not foreseen above: its own words
-        error = ToBytes(parser.errorText());
+    if (error && !parsed) {  // a failure of the parser not foreseen above: its own words
+        *error = ToBytes(parser.errorText());
         return std::nullopt;
     }
     return line;
+}
+
+}  // namespace
+
+std::optional<GivenCommandLine> ReadOptions(int argc, const char* const* argv, const std::vector<OptionSpec>& known,
+                                            DoubleDash doubleDash, std::string& error)
+{
+    return Read(argc, argv, known, doubleDash, &error);
+}
+
+GivenCommandLine ReadKnownOptions(int argc, const char* const* argv, const std::vector<OptionSpec>& known)
+{
+    return *Read(argc, argv, known, DoubleDash::IsAWord, nullptr);
 }
 
 }  // namespace vestrel

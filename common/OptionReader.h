@@ -36,4 +36,8 @@ enum class DoubleDash { EndsOptions, IsAWord };
 std::optional<GivenCommandLine> ReadOptions(int argc, const char* const* argv, const std::vector<OptionSpec>& known,
                                             DoubleDash doubleDash, std::string& error);
 
+// The same reading for a program that refuses nothing: unknown options, an option without
+// its value and a flag given a value are left out; "--" is a word.
+GivenCommandLine ReadKnownOptions(int argc, const char* const* argv, const std::vector<OptionSpec>& known);
+
 }  // namespace vestrel

@@ -11,27 +11,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace vestrel {
-namespace {
-
-bool HasFlag(int argc, char** argv, const char* flag)
-{
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], flag) == 0) return true;
-    return false;
-}
-
-QString FlagValue(int argc, char** argv, const char* flag)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], flag) == 0) return QString::fromLocal8Bit(argv[i + 1]);
-    return {};
-}
-
-}  // namespace
 
 CQuorvanApp::CQuorvanApp(int argc, char** argv, QElapsedTimer startClock)
     : argc_(argc), argv_(argv), startClock_(startClock)
@@ -50,8 +33,9 @@ bool CQuorvanApp::InitInstance()
     if (!instance_->claim()) return false;  // the running one shows itself
 
     prompter_ = std::make_unique<QtPrompter>(nullptr);
+    const AppCommandLine line = ReadAppCommandLine(argc_, argv_);
     CaptureOptions options;
-    options.cameraSpec = CameraSpecFrom(argc_, argv_);
+    options.cameraSpec = line.camera ? *line.camera : CameraSpecFrom(0, nullptr);
     auto camera = std::make_unique<CameraLink>(*prompter_, options);
     if (!camera->open()) return false;  // "没有找到视频采集设备！" has been shown
 
@@ -64,13 +48,13 @@ bool CQuorvanApp::InitInstance()
     });
     frame_->wake();
     frame_->setWindowTitle(title);
-    if (const std::string file = FileArgument(argc_, argv_); !file.empty()) frame_->openFile(file);
+    if (!line.file.empty()) frame_->openFile(line.file);
 
-    if (HasFlag(argc_, argv_, "--startup-report")) ReportStartup(*frame_, startClock_);
-    if (const QString seconds = FlagValue(argc_, argv_, "--timed-scan-report"); !seconds.isEmpty())
-        ReportTimedScanning(*frame_, std::max(1, seconds.toInt()));
-    if (const QString shot = FlagValue(argc_, argv_, "--screenshot"); !shot.isEmpty())
-        TakeScreenshot(*frame_, shot);
+    if (line.startupReport) ReportStartup(*frame_, startClock_);
+    if (line.timedScanReport && !line.timedScanReport->empty())
+        ReportTimedScanning(*frame_, std::max(1, QString::fromStdString(*line.timedScanReport).toInt()));
+    if (line.screenshot && !line.screenshot->empty())
+        TakeScreenshot(*frame_, QString::fromLocal8Bit(line.screenshot->c_str()));
     return true;
 }
 

@@ -279,6 +279,23 @@ TEST(CommandLine, TheFileArgumentSkipsOptionsAndTheirValues)
     EXPECT_EQ(FileArgument(4, joined), "");
 }
 
+TEST(CommandLine, TheProgramPassesOverWhatItDoesNotKnowAndKeepsTheFirstValue)
+{
+    const char* line[] = {"vestrel", "--bogus", "-x", "--startup-report=1", "--", "--screenshot=s.png",
+                          "--camera", "virtual", "--camera=file:/y.jpg", "a.jpg", "--timed-scan-report"};
+    const AppCommandLine read = ReadAppCommandLine(11, line);
+    EXPECT_EQ(read.file, "a.jpg");
+    EXPECT_EQ(read.camera, "virtual");
+    EXPECT_EQ(read.screenshot, "s.png");
+    EXPECT_FALSE(read.startupReport);
+    EXPECT_FALSE(read.timedScanReport);
+    const char* flagged[] = {"vestrel", "--screenshot", "--startup-report", "--startup-report", "--bogus", "b.jpg"};
+    const AppCommandLine second = ReadAppCommandLine(6, flagged);
+    EXPECT_EQ(second.screenshot, "--startup-report");
+    EXPECT_TRUE(second.startupReport);
+    EXPECT_EQ(second.file, "b.jpg");
+}
+
 TEST(CommandTable, ToolChecksFollowTheToolOnAndTheSizesInForce)
 {
     FrameState s = AllBuilt();
