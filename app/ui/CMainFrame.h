@@ -47,6 +47,9 @@ struct CommandHooks;
 namespace library {
 class CThumbViewerView;
 }
+namespace tools {
+class ViewToolCommands;
+}
 
 class CButtonView;
 class EBookSession;
@@ -192,6 +195,11 @@ private:
     void OnColourCorrect();
     void OnResolution();
     void OnFileSize();
+    // The still view's mouse tools and their commands (CMainFrameTools.cpp)
+    void installStillTools();
+    void registerToolHandlers();
+    // The size pop-up next to the tool-bar button of `buttonId`.
+    void popUpSizeMenu(QMenu* menu, int buttonId);
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -229,6 +237,9 @@ private:
     QMenu* liveContextMenu_ = nullptr;
     QMenu* stillContextMenu_ = nullptr;  // menu 163
     QMenu* deskewMenu_ = nullptr;        // pop-up 230
+    QMenu* eraserSizeMenu_ = nullptr;    // pop-up 219
+    QMenu* penSizeMenu_ = nullptr;       // pop-up 260
+    std::unique_ptr<tools::ViewToolCommands> toolCommands_;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window
