@@ -2,7 +2,6 @@
 
 #include "CaptureMessages.h"
 #include "CaptureSource.h"
-#include "OptionReader.h"
 #include "Prompter.h"
 #include "V4l2DeviceList.h"
 #include "V4l2Source.h"
@@ -10,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <system_error>
 
@@ -22,9 +22,11 @@ constexpr auto kPauseAfterFailedRead = std::chrono::milliseconds(50);
 
 std::string CameraSpecFrom(int argc, const char* const* argv)
 {
-    // The first --camera given, as the program has always taken it.
-    if (const GivenCommandLine given = ReadKnownOptions(argc, argv, {{"camera"}}); !given.options.empty())
-        return given.options.front().value;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i] ? argv[i] : "";
+        if (arg == "--camera" && i + 1 < argc && argv[i + 1]) return argv[i + 1];
+        if (arg.starts_with("--camera=")) return arg.substr(std::strlen("--camera="));
+    }
     const char* env = std::getenv("VESTREL_CAMERA");
     return env ? env : "";
 }
