@@ -37,8 +37,9 @@ bool IsFlagWithValue(QStringView argument, const std::vector<OptionSpec>& known)
 // The parser reads "-abc" as short options and "--" as the end of the options; these tools
 // have no short options and not all of them end their options with "--". Such arguments are
 // marked: where the parser expects a value it still takes them, elsewhere they are words.
-// Where "--" is a word, so is a marked "--flag=value" found among the words, and it is
-// refused with the flag's name (after a "--" that ends the options it would be a word).
+// Where "--" is a word, a "--flag=value" is marked too and, found among the words, refused
+// with the flag's name; where "--" ends the options such a word may follow it, so the
+// parser's own refusal stands there.
 QStringList MarkedArguments(int argc, const char* const* argv, const std::vector<OptionSpec>& known,
                             DoubleDash doubleDash)
 {
@@ -46,9 +47,9 @@ QStringList MarkedArguments(int argc, const char* const* argv, const std::vector
     for (int i = 0; i < argc; ++i) {
         QString argument = FromBytes(argv[i]);
         const bool singleDash = argument.startsWith(u'-') && !argument.startsWith(QStringLiteral("--"));
-        const bool wordsOnly = doubleDash == DoubleDash::IsAWord;
-        const bool doubleDashWord = wordsOnly && argument == QStringLiteral("--");
-        if (i > 0 && (singleDash || doubleDashWord || (wordsOnly && IsFlagWithValue(argument, known))))
+        const bool dashesAreWords = doubleDash == DoubleDash::IsAWord;
+        const bool doubleDashWord = dashesAreWords && argument == QStringLiteral("--");
+        if (i > 0 && (singleDash || doubleDashWord || (dashesAreWords && IsFlagWithValue(argument, known))))
             argument.prepend(kNotAnOption);
         arguments.append(argument);
     }

@@ -5,7 +5,7 @@
 //
 // A word with a single dash ("-x", "-") is never an option: it is a word, or the value of
 // the option before it. "--" ends the options only where the tool says so; elsewhere it is a
-// word too. A value may itself start with "--" ("--name --ebook" names a file "--ebook").
+// word too. A value may itself start with "--" ("--name --ebook" gives the name "--ebook").
 
 #include <optional>
 #include <string>
