@@ -16,6 +16,12 @@ CommandStatus WhenScanReady(const FrameState& s) { return {ScanReady(s), false};
 // The editing commands' shared rule: a current image, and the still picture is shown.
 CommandStatus WhenStillImage(const FrameState& s) { return {s.hasImage && !s.liveMode, false}; }
 CommandStatus WhenStillShown(const FrameState& s) { return {!s.liveMode, false}; }
+// A signature or stamp is placed by the floating paste's mouse handling: without it the
+// mark could never leave the pointer.
+CommandStatus WhenMarkCanFloat(const FrameState& s)
+{
+    return {s.features.has(Feature::Clipboard) && s.hasImage && !s.liveMode, false};
+}
 
 CommandStatus NewRule(const FrameState& s) { return {!s.liveMode, false}; }
 CommandStatus BackRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canBack, false}; }
@@ -189,8 +195,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_AUDIO_FORMAT, "音频格式", F::Recording, Never, "", ""},
     {ID_MAKE_PDF, "生成PDF", F::Pdf, MakePdfRule, "", "pdf.svg"},
     {ID_MAKE_SIGNATURE, "制作签名", F::Signatures, Always, "", ""},
-    {ID_INSERT_SIGNATURE, "插入签名", F::Signatures, WhenStillImage, "", "signature.svg"},
-    {ID_STAMP, "图章", F::Signatures, WhenStillImage, "", ""},
+    {ID_INSERT_SIGNATURE, "插入签名", F::Signatures, WhenMarkCanFloat, "", "signature.svg"},
+    {ID_STAMP, "图章", F::Signatures, WhenMarkCanFloat, "", ""},
     {ID_OCR, "文字识别", F::TextRecognition, Always, "", "ocr.svg"},
     {ID_OCR_2, "文字识别", F::TextRecognition, Always, "", ""},
     {ID_ID_CARD_COPY, "证件双面复印", F::IdCardCopy, IdCardCopyRule, "", ""},

@@ -18,6 +18,7 @@
 #include "Prompter.h"
 #include "RecordingCommands.h"
 #include "ScanDriver.h"
+#include "SignatureHost.h"
 
 #include <QAction>
 #include <QApplication>
@@ -69,6 +70,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
     registerImageHandlers();
+    registerSignatureHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -381,6 +383,7 @@ FrameState CMainFrame::State() const
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::Mail);
     s.features.add(Feature::TextRecognition);
+    s.features.add(Feature::Signatures);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     if (recording_) recording_->fillState(s);

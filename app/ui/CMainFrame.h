@@ -47,6 +47,9 @@ struct CommandHooks;
 namespace library {
 class CThumbViewerView;
 }
+namespace signature {
+class SignatureCommands;
+}
 
 class CButtonView;
 class EBookSession;
@@ -56,6 +59,7 @@ class Prompter;
 class RecordingCommands;
 class PrintCommands;
 class ScanDriver;
+class SignatureHost;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -192,6 +196,9 @@ private:
     void OnColourCorrect();
     void OnResolution();
     void OnFileSize();
+    // Signatures and stamps (CMainFrameSignature.cpp)
+    friend class SignatureHost;
+    void registerSignatureHandlers();
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -233,6 +240,8 @@ private:
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window
     PrintCommands* print_ = nullptr;  // a child of the window
+    std::unique_ptr<SignatureHost> signatureHost_;
+    std::unique_ptr<signature::SignatureCommands> signatures_;
 };
 
 }  // namespace vestrel
