@@ -1,0 +1,147 @@
+// Signatures and stamps in the main window: which commands are offered, and making a
+// signature from the picture on the still view with the real dialog.
+
+#include "AppTestSupport.h"
+#include "CQuorvanDoc.h"
+#include "CommandIds.h"
+#include "FreshHome.h"
+#include "MarkImage.h"
+#include "SignatureDialog.h"
+#include "SignatureMessages.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <functional>
+
+namespace vestrel {
+namespace {
+
+using namespace cmd;
+using output::SignatureDialog;
+namespace msg = signature::msg;
+
+class SignatureFrameTest : public testkit::MainFrameTest {
+protected:
+    // The window on the still view of a scanned signature in the photo folder.
+    CMainFrame& makeWithSignaturePicture()
+    {
+        CMainFrame& f = make(false);
+        cv::Mat page(60, 120, CV_8UC3, cv::Scalar(225, 225, 225));
+        cv::line(page, {10, 45}, {110, 15}, cv::Scalar(40, 40, 40), 4);
+        EXPECT_TRUE(cv::imwrite(scan.string(), page));
+        f.openFile(scan.string());
+        EXPECT_NE(f.document().Image(), nullptr);
+        f.updateCommandUi();
+        original = f.document().Image()->Dump();
+        return f;
+    }
+
+    // Runs `act` on the signature dialog once the next command shows it.
+    static void whenSignatureDialogShows(std::function<void(SignatureDialog&)> act)
+    {
+        QTimer::singleShot(0, [act] {
+            auto* dialog = qobject_cast<SignatureDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            act(*dialog);
+        });
+    }
+    static void type(SignatureDialog& dialog, SignatureDialog::Control id, const char* text)
+    {
+        // Typed as an input method would: key clicks know no Chinese.
+        static_cast<QLineEdit*>(dialog.control(id))->insert(QString::fromUtf8(text));
+    }
+
+    std::filesystem::path scan = photo("signature.png");
+    std::vector<std::uint8_t> original;
+};
+
+TEST_F(SignatureFrameTest, MakingIsOfferedAlwaysAndMarksWaitForTheFloatingPaste)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    FrameState state = f.State();
+    EXPECT_TRUE(StatusOf(ID_MAKE_SIGNATURE, state).enabled);
+    if (!state.features.has(Feature::Clipboard)) {
+        EXPECT_FALSE(StatusOf(ID_INSERT_SIGNATURE, state).enabled);
+        EXPECT_FALSE(StatusOf(ID_STAMP, state).enabled);
+    }
+    state.features.add(Feature::Clipboard);
+    EXPECT_TRUE(StatusOf(ID_INSERT_SIGNATURE, state).enabled);
+    EXPECT_TRUE(StatusOf(ID_STAMP, state).enabled);
+    state.liveMode = true;
+    EXPECT_FALSE(StatusOf(ID_STAMP, state).enabled);
+    EXPECT_TRUE(StatusOf(ID_MAKE_SIGNATURE, state).enabled);
+    state.liveMode = false;
+    state.hasImage = false;
+    EXPECT_FALSE(StatusOf(ID_INSERT_SIGNATURE, state).enabled);
+}
+
+TEST_F(SignatureFrameTest, MadeSignatureIsTheProcessedPictureAndThePictureStaysOnNo)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    prompter.answer(Answer::Yes).answer(Answer::No);
+    whenSignatureDialogShows([](SignatureDialog& dialog) {
+        static_cast<QSlider*>(dialog.control(SignatureDialog::ThresholdSlider))->setValue(100);
+        type(dialog, SignatureDialog::NameField, "boss.bmp");
+        type(dialog, SignatureDialog::PasswordField, "签名");
+        type(dialog, SignatureDialog::PasswordAgainField, "签名");
+        QTest::mouseClick(dialog.control(SignatureDialog::OkButton), Qt::LeftButton);
+    });
+    f.OnCommand(ID_MAKE_SIGNATURE);
+
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{msg::kWholePictureQuestion, msg::kEncryptSucceeded,
+                                                          msg::kDeletePictureQuestion}));
+    const CxImage* shown = f.document().Image();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown->Dump(), original);  // processed, and kept so
+    CxImage mark;
+    ASSERT_TRUE(signature::LoadSignatureMark(programDir / "Sign/boss", "签名", mark));
+    EXPECT_EQ(cv::norm(mark.ToBgr(), shown->ToBgr(), cv::NORM_INF), 0.0);
+    EXPECT_TRUE(std::filesystem::exists(scan));
+}
+
+TEST_F(SignatureFrameTest, EscapeCancelsAndThePictureComesBack)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    prompter.answer(Answer::Yes);
+    std::vector<std::uint8_t> previewed;
+    whenSignatureDialogShows([&](SignatureDialog& dialog) {
+        QTest::mouseClick(dialog.control(SignatureDialog::StrengthDown), Qt::LeftButton);
+        previewed = f.document().Image()->Dump();
+        type(dialog, SignatureDialog::NameField, "abandoned");
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    f.OnCommand(ID_MAKE_SIGNATURE);
+
+    EXPECT_NE(previewed, original);  // the dialog showed its processing on the picture
+    EXPECT_EQ(f.document().Image()->Dump(), original);
+    EXPECT_TRUE(std::filesystem::is_empty(programDir / "Sign"));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kWholePictureQuestion});
+}
+
+TEST_F(SignatureFrameTest, YesAfterMakingDeletesThePictureAndItsFile)
+{
+    testkit::FreshHome home(programDir / "home");
+    CMainFrame& f = makeWithSignaturePicture();
+    prompter.answer(Answer::Yes).answer(Answer::Yes);
+    whenSignatureDialogShows([](SignatureDialog& dialog) {
+        type(dialog, SignatureDialog::NameField, "sig");
+        QTest::mouseClick(dialog.control(SignatureDialog::OkButton), Qt::LeftButton);
+    });
+    f.OnCommand(ID_MAKE_SIGNATURE);
+
+    EXPECT_EQ(f.document().Image(), nullptr);
+    EXPECT_FALSE(f.document().CanBack());
+    EXPECT_FALSE(std::filesystem::exists(scan));
+    EXPECT_TRUE(std::filesystem::exists(programDir / "Sign/sig"));
+}
+
+}  // namespace
+}  // namespace vestrel
