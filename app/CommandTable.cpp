@@ -16,12 +16,6 @@ CommandStatus WhenScanReady(const FrameState& s) { return {ScanReady(s), false};
 // The editing commands' shared rule: a current image, and the still picture is shown.
 CommandStatus WhenStillImage(const FrameState& s) { return {s.hasImage && !s.liveMode, false}; }
 CommandStatus WhenStillShown(const FrameState& s) { return {!s.liveMode, false}; }
-// A signature or stamp is placed by the floating paste's mouse handling: without it the
-// mark could never leave the pointer.
-CommandStatus WhenMarkCanFloat(const FrameState& s)
-{
-    return {s.features.has(Feature::Clipboard) && s.hasImage && !s.liveMode, false};
-}
 
 CommandStatus NewRule(const FrameState& s) { return {!s.liveMode, false}; }
 CommandStatus BackRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canBack, false}; }
@@ -98,6 +92,12 @@ CommandStatus NormalRule(const FrameState& s) { return {ScanReady(s), s.orientat
 CommandStatus UpsideDownRule(const FrameState& s) { return {ScanReady(s), s.orientation.upsideDown}; }
 CommandStatus RotateLeftRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateLeft}; }
 CommandStatus RotateRightRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateRight}; }
+// A signature or stamp is placed by the floating paste's mouse handling: without it the
+// mark could never leave the pointer.
+CommandStatus WhenMarkCanFloat(const FrameState& s)
+{
+    return {s.features.has(Feature::Clipboard) && s.hasImage && !s.liveMode, false};
+}
 
 using F = Feature;
 

@@ -16,9 +16,9 @@
 #include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "SignatureHost.h"
 #include "RecordingCommands.h"
 #include "ScanDriver.h"
-#include "SignatureHost.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,7 +70,6 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
     registerImageHandlers();
-    registerSignatureHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -99,6 +98,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     }
 
     registerCopyAndSettingsHandlers();
+    registerSignatureHandlers();
 
     // The old frame refreshed its buttons on every idle moment; a short timer does the same
     // for the state that changes outside our own commands.
@@ -378,12 +378,12 @@ FrameState CMainFrame::State() const
     FrameState s;
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     s.features.add(Feature::ImageOperations);
+    s.features.add(Feature::Signatures);
     s.imageBusy = imageOps_ && imageOps_->Busy();
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::Mail);
     s.features.add(Feature::TextRecognition);
-    s.features.add(Feature::Signatures);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     if (recording_) recording_->fillState(s);

@@ -44,11 +44,11 @@ namespace operations {
 class ImageCommands;
 struct CommandHooks;
 }  // namespace operations
-namespace library {
-class CThumbViewerView;
-}
 namespace signature {
 class SignatureCommands;
+}
+namespace library {
+class CThumbViewerView;
 }
 
 class CButtonView;
@@ -175,6 +175,9 @@ private:
     void applyScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
     void cancelScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
     friend class ScanSettingsPreview;
+    // Signatures and stamps (CMainFrameSignature.cpp)
+    friend class SignatureHost;
+    void registerSignatureHandlers();
     // The two-sided ID-card copy (CMainFrameIdCardCopy.cpp)
     void registerCopyAndSettingsHandlers();
     void OnIdCardCopy();
@@ -196,9 +199,6 @@ private:
     void OnColourCorrect();
     void OnResolution();
     void OnFileSize();
-    // Signatures and stamps (CMainFrameSignature.cpp)
-    friend class SignatureHost;
-    void registerSignatureHandlers();
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -208,6 +208,8 @@ private:
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
     std::unique_ptr<operations::ImageCommands> imageOps_;
+    std::unique_ptr<SignatureHost> signatureHost_;
+    std::unique_ptr<signature::SignatureCommands> signatures_;
     QTimer* operationTimer_ = nullptr;  // takes a finished operation's picture
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
     std::unique_ptr<EBookSession> ebook_;
@@ -240,8 +242,6 @@ private:
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window
     PrintCommands* print_ = nullptr;  // a child of the window
-    std::unique_ptr<SignatureHost> signatureHost_;
-    std::unique_ptr<signature::SignatureCommands> signatures_;
 };
 
 }  // namespace vestrel

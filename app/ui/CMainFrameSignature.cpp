@@ -28,19 +28,22 @@ bool SignatureHost::RunCrop()
     return true;
 }
 
-bool SignatureHost::PushHistory() { return f_.doc_->PushHistory(); }
-
-void SignatureHost::FloatMark(std::unique_ptr<CxImage> mark)
+bool SignatureHost::PlaceMark(std::unique_ptr<CxImage> mark)
 {
-    f_.doc_->SetFloatingPaste(std::move(mark), true);
-}
-
-void SignatureHost::ShowAsImage(std::unique_ptr<CxImage> picture)
-{
-    // The picture has no file of its own: a save asks for a name.
-    f_.doc_->SetPath({});
-    f_.doc_->SetImage(std::move(picture));
-    f_.doc_->OnWindowSize();
+    document::CQuorvanDoc& doc = *f_.doc_;
+    if (!doc.Image()) {
+        // The signature is the picture now, a file still to be named.
+        doc.SetPath(doc.FileDir());
+        doc.SetImage(std::move(mark));
+        doc.ClearHistory();
+        doc.OnWindowSize();
+        return true;
+    }
+    doc.Image()->SelectionDelete();
+    // The step is taken now, so that Back after the mark is placed takes it away again.
+    if (!doc.PushHistory()) return false;
+    doc.SetFloatingPaste(std::move(mark), true);
+    return true;
 }
 
 void SignatureHost::DiscardPicture()

@@ -16,9 +16,7 @@ public:
     CxImage* Image() override;
     void ResetTools() override;
     bool RunCrop() override;
-    bool PushHistory() override;
-    void FloatMark(std::unique_ptr<CxImage> mark) override;
-    void ShowAsImage(std::unique_ptr<CxImage> picture) override;
+    bool PlaceMark(std::unique_ptr<CxImage> mark) override;
     void DiscardPicture() override;
     void Repaint() override;
 

@@ -95,7 +95,10 @@ void SignatureCommands::OnInsertSignature()
         prompter_.message(msg::kNoSignatures);
         return;
     }
-    if (auto mark = dialogs_.OpenSignature(signFolder_)) HandOver(std::move(mark));
+    if (auto mark = dialogs_.OpenSignature(signFolder_)) {
+        host_.PlaceMark(std::move(mark));
+        host_.Repaint();
+    }
 }
 
 void SignatureCommands::OnStamp()
@@ -116,18 +119,7 @@ void SignatureCommands::OnStamp()
         prompter_.message(msg::kStampUnreadable);
         return;
     }
-    HandOver(std::move(mark));
-}
-
-void SignatureCommands::HandOver(std::unique_ptr<CxImage> mark)
-{
-    if (host_.Image()) {
-        // The history step is taken now, so that Back after placing the mark removes it.
-        if (!host_.PushHistory()) return;
-        host_.FloatMark(std::move(mark));
-    } else {
-        host_.ShowAsImage(std::move(mark));
-    }
+    host_.PlaceMark(std::move(mark));
     host_.Repaint();
 }
 

@@ -27,12 +27,10 @@ public:
     virtual void ResetTools() = 0;
     // Runs the crop command; false when the program has none to run.
     virtual bool RunCrop() = 0;
-    // Records the picture before the mark goes over it; false when it may not go ahead.
-    virtual bool PushHistory() = 0;
-    // `mark` floats over the current picture until the user places it.
-    virtual void FloatMark(std::unique_ptr<CxImage> mark) = 0;
-    // `picture` becomes the current picture, fitted to the pane (nothing was open).
-    virtual void ShowAsImage(std::unique_ptr<CxImage> picture) = 0;
+    // `mark` floats over the current picture, after a history step, until the user places
+    // it; with no picture open it becomes the picture, fitted to the pane. False when the
+    // document refused it (it does not fit the picture, no memory for the history step).
+    virtual bool PlaceMark(std::unique_ptr<CxImage> mark) = 0;
     // After a signature is made from it: the history dropped, the picture's file deleted
     // (the document's delete command) and the picture closed.
     virtual void DiscardPicture() = 0;
@@ -83,8 +81,6 @@ public:
 private:
     void PreviewProcessing(int threshold, int strength);
     void RestorePreviewSource();
-    // The mark floats over the picture, or becomes the picture when none is open.
-    void HandOver(std::unique_ptr<CxImage> mark);
 
     MarkHost& host_;
     SignatureDialogs& dialogs_;

@@ -7,6 +7,7 @@
 #include "FreshHome.h"
 #include "MarkImage.h"
 #include "SignatureDialog.h"
+#include "SignatureHost.h"
 #include "SignatureMessages.h"
 
 #include <QApplication>
@@ -141,6 +142,38 @@ TEST_F(SignatureFrameTest, YesAfterMakingDeletesThePictureAndItsFile)
     EXPECT_FALSE(f.document().CanBack());
     EXPECT_FALSE(std::filesystem::exists(scan));
     EXPECT_TRUE(std::filesystem::exists(programDir / "Sign/sig"));
+}
+
+// What the insert and stamp commands hand their mark to.
+TEST_F(SignatureFrameTest, MarkFloatsOverThePictureAfterAHistoryStep)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    ASSERT_FALSE(f.document().CanBack());
+    SignatureHost host(f);
+    auto mark = std::make_unique<CxImage>();
+    mark->CreateFromMat(cv::Mat(10, 20, CV_8UC3, cv::Scalar(0, 0, 255)));
+    ASSERT_TRUE(host.PlaceMark(std::move(mark)));
+    EXPECT_TRUE(f.document().HasFloatingPaste());
+    EXPECT_TRUE(f.document().PasteIsMark());
+    EXPECT_EQ(f.document().Paste()->GetWidth(), 20);
+    EXPECT_TRUE(f.document().CanBack());
+    EXPECT_EQ(f.document().Image()->Dump(), original);  // nothing merged yet
+}
+
+TEST_F(SignatureFrameTest, MarkWithoutAPictureBecomesThePictureFitted)
+{
+    CMainFrame& f = make(false);
+    f.OnCommand(ID_LIVE_STILL);
+    ASSERT_EQ(f.document().Image(), nullptr);
+    SignatureHost host(f);
+    auto mark = std::make_unique<CxImage>();
+    mark->CreateFromMat(cv::Mat(10, 20, CV_8UC3, cv::Scalar(0, 0, 255)));
+    ASSERT_TRUE(host.PlaceMark(std::move(mark)));
+    ASSERT_NE(f.document().Image(), nullptr);
+    EXPECT_EQ(f.document().Image()->GetWidth(), 20);
+    EXPECT_FALSE(f.document().HasFloatingPaste());
+    EXPECT_TRUE(f.document().IsFitWindow());
+    EXPECT_TRUE(f.document().FileName().empty());
 }
 
 }  // namespace

@@ -39,11 +39,9 @@ std::unique_ptr<CxImage> Handwriting()
 struct RecordingHost final : MarkHost {
     bool live = false;
     bool cropAvailable = false;
-    bool historyRoom = true;
     std::unique_ptr<CxImage> image;
-    std::unique_ptr<CxImage> floating;
-    int resets = 0, crops = 0, pushes = 0, discards = 0, repaints = 0;
-    bool shownAsImage = false;
+    std::unique_ptr<CxImage> placed;
+    int resets = 0, crops = 0, discards = 0, repaints = 0;
 
     bool LiveShown() const override { return live; }
     CxImage* Image() override { return image.get(); }
@@ -53,16 +51,10 @@ struct RecordingHost final : MarkHost {
         crops += cropAvailable;
         return cropAvailable;
     }
-    bool PushHistory() override
+    bool PlaceMark(std::unique_ptr<CxImage> mark) override
     {
-        ++pushes;
-        return historyRoom;
-    }
-    void FloatMark(std::unique_ptr<CxImage> mark) override { floating = std::move(mark); }
-    void ShowAsImage(std::unique_ptr<CxImage> picture) override
-    {
-        image = std::move(picture);
-        shownAsImage = true;
+        placed = std::move(mark);
+        return true;
     }
     void DiscardPicture() override
     {
@@ -221,38 +213,21 @@ TEST_F(SignatureCommandsTest, InsertingIsRefusedLiveAndWithoutASignature)
     EXPECT_EQ(dialogs.opened, 0);
 }
 
-TEST_F(SignatureCommandsTest, UnlockedSignatureFloatsAsAMarkAfterAHistoryStep)
+TEST_F(SignatureCommandsTest, UnlockedSignatureIsPlacedAsAMarkAndCancelPlacesNothing)
 {
     programDir.writeFile("Sign/sig", "scrambled or not, the dialog decides");
     host.image = Handwriting();
     dialogs.open = [](const std::filesystem::path&) { return Handwriting(); };
     commands.OnInsertSignature();
-    EXPECT_EQ(host.pushes, 1);
-    ASSERT_NE(host.floating, nullptr);
-    EXPECT_FALSE(host.shownAsImage);
+    ASSERT_NE(host.placed, nullptr);
+    EXPECT_EQ(host.placed->GetWidth(), 60);
 
-    // No room in the history: the picture is not changed at all.
-    host.floating.reset();
-    host.historyRoom = false;
-    commands.OnInsertSignature();
-    EXPECT_EQ(host.floating, nullptr);
-
-    // Cancelled in the dialog: nothing happens.
-    host.historyRoom = true;
+    host.placed.reset();
     dialogs.open = [](const std::filesystem::path&) { return nullptr; };
     commands.OnInsertSignature();
-    EXPECT_EQ(host.floating, nullptr);
-    EXPECT_EQ(host.pushes, 2);
-}
-
-TEST_F(SignatureCommandsTest, WithoutAPictureTheSignatureBecomesThePicture)
-{
-    programDir.writeFile("Sign/sig", "x");
-    dialogs.open = [](const std::filesystem::path&) { return Handwriting(); };
-    commands.OnInsertSignature();
-    EXPECT_TRUE(host.shownAsImage);
-    EXPECT_EQ(host.pushes, 0);
-    EXPECT_EQ(host.floating, nullptr);
+    EXPECT_EQ(host.placed, nullptr);
+    EXPECT_EQ(dialogs.opened, 2);
+    EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST_F(SignatureCommandsTest, StampsAreRefusedLiveAndWhenThereAreNone)
@@ -278,13 +253,13 @@ TEST_F(SignatureCommandsTest, ChosenStampFloatsWithWhiteTransparentAndAnUnreadab
     dialogs.stamp = [&](const std::filesystem::path&) { return junk; };
     commands.OnStamp();
     EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kStampUnreadable});
-    EXPECT_EQ(host.floating, nullptr);
+    EXPECT_EQ(host.placed, nullptr);
 
     dialogs.stamp = [&](const std::filesystem::path& folder) { return folder / "seal.png"; };
     commands.OnStamp();
-    ASSERT_NE(host.floating, nullptr);
-    EXPECT_TRUE(host.floating->IsTransparentAt(0, 0));
-    EXPECT_FALSE(host.floating->IsTransparentAt(10, 10));
+    ASSERT_NE(host.placed, nullptr);
+    EXPECT_TRUE(host.placed->IsTransparentAt(0, 0));
+    EXPECT_FALSE(host.placed->IsTransparentAt(10, 10));
 }
 
 // ---- The rules of the "文件解密" dialog ----------------------------------------------------
