@@ -39,6 +39,7 @@ SignatureDialog::SignatureDialog(Prompter& prompter, signature::MakeDialogSetup 
     auto* grid = new QGridLayout;
     auto* name = static_cast<QLineEdit*>(add(NameField, new QLineEdit(this)));
     name->setMaxLength(kNameLimit);
+    name->setMinimumWidth(240);
     auto* password = static_cast<QLineEdit*>(add(PasswordField, new QLineEdit(this)));
     auto* again = static_cast<QLineEdit*>(add(PasswordAgainField, new QLineEdit(this)));
     password->setEchoMode(QLineEdit::Password);
@@ -55,16 +56,25 @@ SignatureDialog::SignatureDialog(Prompter& prompter, signature::MakeDialogSetup 
     auto* strength = static_cast<QLineEdit*>(add(StrengthField, new QLineEdit(this)));
     auto* up = static_cast<QPushButton*>(add(StrengthUp, new QPushButton(Text("＋"), this)));
     strength->setReadOnly(true);
-    for (QPushButton* b : {down, up}) b->setAutoDefault(false);
-    grid->addWidget(down, 3, 1);
-    grid->addWidget(strength, 3, 2);
-    grid->addWidget(up, 3, 3);
+    strength->setAlignment(Qt::AlignCenter);
+    strength->setMaximumWidth(48);
+    auto* strengthRow = new QHBoxLayout;
+    for (QPushButton* b : {down, up}) {
+        b->setAutoDefault(false);
+        b->setFixedWidth(40);
+    }
+    strengthRow->addWidget(down);
+    strengthRow->addWidget(strength);
+    strengthRow->addWidget(up);
+    strengthRow->addStretch();
+    grid->addLayout(strengthRow, 3, 1, 1, 3);
 
     grid->addWidget(new QLabel(Text("二值化阈值"), this), 4, 0);
     auto* slider = static_cast<QSlider*>(add(ThresholdSlider, new QSlider(Qt::Horizontal, this)));
     slider->setRange(kThresholdMin, kThresholdMax);
     auto* threshold = static_cast<QLineEdit*>(add(ThresholdField, new QLineEdit(this)));
     threshold->setReadOnly(true);
+    threshold->setMaximumWidth(48);
     grid->addWidget(slider, 4, 1, 1, 2);
     grid->addWidget(threshold, 4, 3);
     layout->addLayout(grid);
