@@ -51,6 +51,7 @@ void SignatureHost::DiscardPicture()
     f_.doc_->ClearHistory();
     f_.doc_->OnDelete();
     f_.doc_->SetImage(nullptr);
+    f_.doc_->SetPath(f_.doc_->FileDir());  // the document is empty: no file name either
 }
 
 void SignatureHost::Repaint()

@@ -139,6 +139,7 @@ TEST_F(SignatureFrameTest, YesAfterMakingDeletesThePictureAndItsFile)
     f.OnCommand(ID_MAKE_SIGNATURE);
 
     EXPECT_EQ(f.document().Image(), nullptr);
+    EXPECT_TRUE(f.document().FileName().empty());
     EXPECT_FALSE(f.document().CanBack());
     EXPECT_FALSE(std::filesystem::exists(scan));
     EXPECT_TRUE(std::filesystem::exists(programDir / "Sign/sig"));
