@@ -1,6 +1,7 @@
 #include "ViewGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vestrel::document {
 
@@ -23,6 +24,21 @@ PixelPoint ClientToImage(const ViewMapping& m, int clientX, int clientY)
     }
     if (m.zoom <= 0.0f) return {};
     return {int(float(clientX + m.scrollX) / m.zoom), int(float(clientY + m.scrollY) / m.zoom)};
+}
+
+PanePointF ImageToClient(const ViewMapping& m, double imageX, double imageY)
+{
+    if (m.fitWindow) return {imageX * m.fitScale, imageY * m.fitScale};
+    return {imageX * m.zoom - m.scrollX, imageY * m.zoom - m.scrollY};
+}
+
+PaneRect ImageRectToClient(const ViewMapping& m, int left, int top, int right, int bottom)
+{
+    const PanePointF a = ImageToClient(m, left, top);
+    const PanePointF b = ImageToClient(m, right, bottom);
+    // Outward to whole points, and one more for the smoothing of a scaled-down drawing.
+    return {int(std::floor(a.x)) - 1, int(std::floor(a.y)) - 1, int(std::ceil(b.x)) + 1,
+            int(std::ceil(b.y)) + 1};
 }
 
 bool PictureOverflows(PaneSize client, int imageWidth, int imageHeight, float zoom, bool fitWindow)

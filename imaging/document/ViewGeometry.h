@@ -32,6 +32,20 @@ struct ViewMapping {
 // a pixel of it check the bounds themselves.
 PixelPoint ClientToImage(const ViewMapping& mapping, int clientX, int clientY);
 
+// Where picture pixel (x, y)'s top-left corner is drawn in the pane: the inverse of
+// ClientToImage, as a point with fractions (a pixel covers zoom x zoom pane points).
+struct PanePointF {
+    double x = 0, y = 0;
+};
+PanePointF ImageToClient(const ViewMapping& mapping, double imageX, double imageY);
+
+// The pane rectangle, in whole pane points, that covers picture pixels [left, right) x
+// [top, bottom): what a tool repaints after changing those pixels.
+struct PaneRect {
+    int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+};
+PaneRect ImageRectToClient(const ViewMapping& mapping, int left, int top, int right, int bottom);
+
 // The pan rule: the picture at `zoom` does not fit the pane in width, or else in height.
 // Never while the picture is fitted to the pane.
 bool PictureOverflows(PaneSize client, int imageWidth, int imageHeight, float zoom, bool fitWindow);

@@ -137,6 +137,12 @@ void CQuorvanView::syncScrollBars()
 
 void CQuorvanView::updateCursor()
 {
+    if (StillTool* tool = showsPicture() ? activeTool() : nullptr) {
+        if (const std::optional<QCursor> cursor = tool->cursorAt(m_ptPointer)) {
+            viewport()->setCursor(*cursor);
+            return;
+        }
+    }
     if (showsPicture() && doc_.ToolOn(Tool::Pan) && !doc_.IsFitWindow())
         viewport()->setCursor(m_bButtonDown ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     else
@@ -166,6 +172,9 @@ void CQuorvanView::paintEvent(QPaintEvent* event)
     if (!showsPicture()) return;
     drawPicture(painter, exposed);
     if (doc_.HasFloatingPaste()) drawPaste(painter);
+    const ViewMapping map = mapping();
+    for (const auto& tool : tools_)
+        if (tool->isOn()) tool->paint(painter, map);
 }
 
 void CQuorvanView::drawPicture(QPainter& painter, const QRect& exposed)
@@ -221,6 +230,32 @@ void CQuorvanView::drawPaste(QPainter& painter)
     painter.restore();
 }
 
+// ---- Tools ----------------------------------------------------------------------------------
+
+void CQuorvanView::installTool(std::unique_ptr<StillTool> tool)
+{
+    if (tool) tools_.push_back(std::move(tool));
+}
+
+StillTool* CQuorvanView::activeTool() const
+{
+    for (const auto& tool : tools_)
+        if (tool->isOn()) return tool.get();
+    return nullptr;
+}
+
+void CQuorvanView::cancelTools()
+{
+    for (const auto& tool : tools_) tool->cancel();
+}
+
+ToolInput CQuorvanView::toolInput(const QMouseEvent& event)
+{
+    const QPoint point = event.position().toPoint();
+    m_ptPointer = point;  // where the cursor is asked for next
+    return {point, imagePointAt(point), event.buttons(), event.modifiers()};
+}
+
 // ---- Mouse ----------------------------------------------------------------------------------
 
 void CQuorvanView::mousePressEvent(QMouseEvent* event)
@@ -239,6 +274,11 @@ void CQuorvanView::mousePressEvent(QMouseEvent* event)
     doc_.ClearLasso();
     // A click starts over: the old selection goes, except while cropping it.
     if (!doc_.ToolOn(Tool::Crop)) doc_.Image()->SelectionDelete();
+    if (StillTool* tool = activeTool(); tool && tool->press(toolInput(*event))) {
+        updateCursor();
+        viewport()->update();
+        return;
+    }
     if (doc_.ToolOn(Tool::Pan)) {
         m_ptScrollAtDown = scrollPosition();
         m_ptMouseAtDown = point;
@@ -251,6 +291,11 @@ void CQuorvanView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!showsPicture()) {
         QAbstractScrollArea::mouseMoveEvent(event);
+        return;
+    }
+    const ToolInput input = toolInput(*event);
+    if (StillTool* tool = activeTool(); tool && tool->move(input)) {
+        updateCursor();
         return;
     }
     if (m_bButtonDown && doc_.ToolOn(Tool::Pan) && (event->buttons() & Qt::LeftButton)) {
@@ -273,6 +318,8 @@ void CQuorvanView::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     m_bButtonDown = false;
+    if (StillTool* tool = showsPicture() ? activeTool() : nullptr; tool && tool->release(toolInput(*event)))
+        viewport()->update();
     updateCursor();
 }
 
@@ -280,6 +327,10 @@ void CQuorvanView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
     doc_.RepaintInfoPane();
+    if (StillTool* tool = showsPicture() ? activeTool() : nullptr; tool && tool->doubleClick(toolInput(*event))) {
+        viewport()->update();
+        return;
+    }
     // A double-click while cropping belongs to the crop tool.
     if (doc_.ToolOn(Tool::Crop)) return;
     emit leaveFullScreenRequested();
@@ -303,6 +354,7 @@ void CQuorvanView::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Escape:
         doc_.OnEscape();
+        cancelTools();
         imageChanged();  // the transparent colour is gone
         emit stopRequested();
         return;

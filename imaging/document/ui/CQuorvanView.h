@@ -6,12 +6,16 @@
 // signals.
 
 #include "PictureCache.h"
+#include "StillTool.h"
 #include "ViewGeometry.h"
 
 #include <QAbstractScrollArea>
 #include <QPoint>
 #include <QPointF>
 #include <QStringList>
+
+#include <memory>
+#include <vector>
 
 namespace vestrel::document {
 
@@ -51,6 +55,13 @@ public:
     void setRotationHandle(QPointF handle) { m_rotationHandle = handle; }
     QPointF rotationHandle() const { return m_rotationHandle; }
 
+    // The mouse tools: gestures over the picture go to the first installed tool that is on
+    // (see StillTool.h). The pane owns them.
+    void installTool(std::unique_ptr<StillTool> tool);
+    StillTool* activeTool() const;
+    // Esc: every tool drops what its gesture had started.
+    void cancelTools();
+
     // Conversions of the picture made so far (the cache keeps repaints from converting).
     int pictureConversions() const { return cache_.conversions(); }
 
@@ -86,6 +97,8 @@ private:
     void updateCursor();
     void drawPicture(QPainter& painter, const QRect& exposed);
     void drawPaste(QPainter& painter);
+    // Also remembers the pointer, for the tool's cursor.
+    ToolInput toolInput(const QMouseEvent& event);
 
     CQuorvanDoc& doc_;
     PictureCache cache_;
@@ -96,6 +109,8 @@ private:
     QPoint m_ptPaste;
     QPoint m_ptPasteStart;
     QPointF m_rotationHandle;
+    std::vector<std::unique_ptr<StillTool>> tools_;
+    QPoint m_ptPointer;  // last pane point a mouse event reported
 };
 
 }  // namespace vestrel::document

@@ -32,6 +32,29 @@ TEST(ViewGeometry, APanePointMapsThroughScrollAndZoomOrTheFitScale)
     EXPECT_EQ(ClientToImage(fitted, 10, 10), (PixelPoint{0, 0}));
 }
 
+TEST(ViewGeometry, APicturePixelMapsBackToThePanePointsThatShowIt)
+{
+    ViewMapping zoomed;
+    zoomed.zoom = 2.0f;
+    zoomed.scrollX = 100;
+    zoomed.scrollY = 40;
+    // Every pane point inside the drawn pixel maps back to that pixel.
+    const PaneRect cell = ImageRectToClient(zoomed, 54, 24, 55, 25);
+    for (int y = cell.top + 1; y < cell.bottom - 1; ++y)
+        for (int x = cell.left + 1; x < cell.right - 1; ++x)
+            EXPECT_EQ(ClientToImage(zoomed, x, y), (PixelPoint{54, 24})) << x << "," << y;
+    EXPECT_EQ(cell.right - cell.left, 2 + 2);  // two points wide at zoom 2, plus the margin
+
+    ViewMapping fitted;
+    fitted.fitWindow = true;
+    fitted.fitScale = 0.25f;
+    fitted.scrollX = 300;  // ignored when fitted, both ways
+    const PanePointF corner = ImageToClient(fitted, 40, 8);
+    EXPECT_DOUBLE_EQ(corner.x, 10.0);
+    EXPECT_DOUBLE_EQ(corner.y, 2.0);
+    EXPECT_EQ(ClientToImage(fitted, 10, 2), (PixelPoint{40, 8}));
+}
+
 TEST(ViewGeometry, FitScaleTakesTheTighterSideAndTheExtentIsTruncated)
 {
     EXPECT_FLOAT_EQ(FitScale({400, 300}, 2592, 1944), 300.0f / 1944.0f);

@@ -260,5 +260,52 @@ TEST_F(ViewTest, EscAndEnterAndDoubleClickGoToTheMainWindow)
     EXPECT_EQ(leave.count(), 1);
 }
 
+// A tool that is on with the pen and writes down what the pane hands it.
+class RecordingTool : public StillTool {
+public:
+    RecordingTool(const CQuorvanDoc& doc, std::vector<std::string>& log) : doc_(doc), log_(log) {}
+    bool isOn() const override { return doc_.ToolOn(Tool::Pen); }
+    bool press(const ToolInput& in) override { return note("press", in); }
+    bool move(const ToolInput& in) override { return in.buttons ? note("move", in) : false; }
+    bool release(const ToolInput& in) override { return note("release", in); }
+    bool doubleClick(const ToolInput& in) override { return note("double", in); }
+    std::optional<QCursor> cursorAt(QPoint) const override { return QCursor(Qt::CrossCursor); }
+    void cancel() override { log_.push_back("cancel"); }
+
+private:
+    bool note(const char* what, const ToolInput& in)
+    {
+        log_.push_back(std::string(what) + " " + std::to_string(in.pixel.x) + "," + std::to_string(in.pixel.y));
+        return true;
+    }
+    const CQuorvanDoc& doc_;
+    std::vector<std::string>& log_;
+};
+
+TEST_F(ViewTest, GesturesGoToTheToolThatIsOnInPicturePixels)
+{
+    SetPicture(40, 30);
+    std::vector<std::string> log;
+    view->installTool(std::make_unique<RecordingTool>(*doc, log));
+    QSignalSpy leave(view.get(), &CQuorvanView::leaveFullScreenRequested);
+
+    // Off: the pane keeps the gestures (a double click asks to leave full screen).
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(leave.count(), 1);
+
+    doc->SelectTool(Tool::Pen);
+    doc->SetZoom(2.0f);
+    view->refresh();
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(10, 6));
+    QTest::mouseMove(view->viewport(), QPoint(21, 9));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(21, 9));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::keyClick(view.get(), Qt::Key_Escape);
+    const std::vector<std::string> expected{"press 5,3", "move 10,4", "release 10,4", "double 1,1", "cancel"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(leave.count(), 1);  // the tool took the double click
+}
+
 }  // namespace
 }  // namespace vestrel::document::test
