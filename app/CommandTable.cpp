@@ -28,6 +28,19 @@ CommandStatus PanRule(const FrameState& s)
     return {s.hasImage && !s.liveMode && !s.fitWindow && s.imageOverflows, s.panTool && !s.fitWindow};
 }
 
+// The tool commands of the still view check what is on and which size is in force.
+template <int Side> CommandStatus EraserSizeRule(const FrameState& s)
+{
+    return {s.hasImage && !s.liveMode, s.eraserSize == Side};
+}
+template <int Side> CommandStatus PenSizeRule(const FrameState& s)
+{
+    return {s.hasImage && !s.liveMode, s.penSize == Side};
+}
+CommandStatus TextToolRule(const FrameState& s) { return {s.hasImage && !s.liveMode, s.textTool}; }
+CommandStatus EraserToolRule(const FrameState& s) { return {s.hasImage && !s.liveMode, s.eraserTool}; }
+CommandStatus PenToolRule(const FrameState& s) { return {s.hasImage && !s.liveMode, s.penTool}; }
+
 CommandStatus FullScreenRule(const FrameState& s)
 {
     return {s.liveMode || s.hasImage, s.fullScreen};
@@ -124,20 +137,20 @@ constexpr CommandInfo kCommands[] = {
     {ID_EDIT_COPY, "复制", F::Clipboard, WhenStillImage, "edit-copy", "copy.svg"},
     {ID_EDIT_PASTE, "粘贴", F::Clipboard, WhenStillShown, "edit-paste", "paste.svg"},
     {ID_REMOVE_PASTE, "移除粘贴", F::Clipboard, WhenStillImage, "", ""},
-    {ID_ERASER_1, "1×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_ERASER_5, "5×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_ERASER_10, "10×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_ERASER_50, "50×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_PEN_2, "2×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_PEN_4, "4×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_PEN_6, "6×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_PEN_8, "8×", F::ImageEditing, WhenStillImage, "", ""},
-    {ID_ADD_TEXT, "添加文字", F::ImageEditing, WhenStillImage, "insert-text", "text.svg"},
-    {ID_SET_FONT, "设置字体", F::ImageEditing, WhenStillImage, "preferences-desktop-font", ""},
+    {ID_ERASER_1, "1×", F::ViewTools, EraserSizeRule<1>, "", ""},
+    {ID_ERASER_5, "5×", F::ViewTools, EraserSizeRule<5>, "", ""},
+    {ID_ERASER_10, "10×", F::ViewTools, EraserSizeRule<10>, "", ""},
+    {ID_ERASER_50, "50×", F::ViewTools, EraserSizeRule<32>, "", ""},
+    {ID_PEN_2, "2×", F::ViewTools, PenSizeRule<2>, "", ""},
+    {ID_PEN_4, "4×", F::ViewTools, PenSizeRule<4>, "", ""},
+    {ID_PEN_6, "6×", F::ViewTools, PenSizeRule<6>, "", ""},
+    {ID_PEN_8, "8×", F::ViewTools, PenSizeRule<8>, "", ""},
+    {ID_ADD_TEXT, "添加文字", F::ViewTools, TextToolRule, "insert-text", "text.svg"},
+    {ID_SET_FONT, "设置字体", F::ViewTools, WhenStillImage, "preferences-desktop-font", ""},
     {ID_CROP, "裁剪", F::ImageEditing, WhenStillImage, "", "crop.svg"},
     {ID_DELETE, "删除", F::Document, WhenStillImage, "edit-delete", ""},
-    {ID_ERASER_TOOL, "橡皮擦", F::ImageEditing, WhenStillImage, "", "eraser.svg"},
-    {ID_PEN_TOOL, "画笔", F::ImageEditing, WhenStillImage, "", "pen.svg"},
+    {ID_ERASER_TOOL, "橡皮擦", F::ViewTools, EraserToolRule, "", "eraser.svg"},
+    {ID_PEN_TOOL, "画笔", F::ViewTools, PenToolRule, "", "pen.svg"},
     // 视图
     {ID_FULL_SCREEN, "全屏显示", F::Frame, FullScreenRule, "view-fullscreen", "fullscreen.svg"},
     {ID_ACTUAL_SIZE, "实际大小", F::Frame, ActualSizeRule, "zoom-original", "actual-size.svg"},
@@ -188,7 +201,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_LESS_SATURATION, "降低饱和度", F::ImageOperations, WhenStillImage, "", ""},
     {ID_MORE_CONTRAST, "增加对比度", F::ImageOperations, WhenStillImage, "", "more-contrast.svg"},
     {ID_LESS_CONTRAST, "降低对比度", F::ImageOperations, WhenStillImage, "", "less-contrast.svg"},
-    {ID_MANUAL_DESKEW, "倾斜校正", F::ImageEditing, WhenStillImage, "", ""},
+    {ID_MANUAL_DESKEW, "倾斜校正", F::ViewTools, WhenStillImage, "", ""},
     // 工具
     {ID_VIDEO_FORMAT, "视频格式", F::CaptureDialogs, WhenScanReady, "", ""},
     {ID_VIDEO_PROPERTIES, "视频属性", F::CaptureDialogs, WhenScanReady, "", ""},

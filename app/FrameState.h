@@ -27,6 +27,7 @@ enum class Feature {
     TextRecognition,
     IdCardCopy,
     ImageOperations,  // the effects and corrections of the "图像" and "效果" menus
+    ViewTools,        // the still view's eraser, pen, text, font and manual deskew
     Count
 };
 
@@ -51,6 +52,11 @@ struct FrameState {
     bool canZoomOut = false;
     bool fitWindow = false;        // the still image is fitted to the pane
     bool panTool = false;
+    bool textTool = false;
+    bool eraserTool = false;
+    bool penTool = false;
+    int eraserSize = 5;            // the eraser's and the pen's square side
+    int penSize = 4;
     bool imageOverflows = false;   // at its zoom the image does not fit the still pane
     bool fullScreen = false;
     bool actualSize = false;       // the live picture is shown at its own size

@@ -127,6 +127,20 @@ const std::vector<MenuNode>& DeskewDefaultsMenu()
     return menu;
 }
 
+const std::vector<MenuNode>& EraserSizeMenu()
+{
+    static const std::vector<MenuNode> menu = {Item(ID_ERASER_1, "1×"), Item(ID_ERASER_5, "5×"),
+                                               Item(ID_ERASER_10, "10×"), Item(ID_ERASER_50, "50×")};
+    return menu;
+}
+
+const std::vector<MenuNode>& PenSizeMenu()
+{
+    static const std::vector<MenuNode> menu = {Item(ID_PEN_2, "2×"), Item(ID_PEN_4, "4×"), Item(ID_PEN_6, "6×"),
+                                               Item(ID_PEN_8, "8×")};
+    return menu;
+}
+
 const std::vector<MenuNode>& TrayMenu()
 {
     static const std::vector<MenuNode> menu = {Item(ID_TRAY_SHOW, "显示主窗体"),

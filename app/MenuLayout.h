@@ -24,6 +24,9 @@ const std::vector<MenuNode>& LiveContextMenu();
 const std::vector<MenuNode>& StillContextMenu();
 // Pop-up 230: manual deskew and restore defaults.
 const std::vector<MenuNode>& DeskewDefaultsMenu();
+// Pop-ups 219 and 260 at the eraser and pen buttons: their sizes.
+const std::vector<MenuNode>& EraserSizeMenu();
+const std::vector<MenuNode>& PenSizeMenu();
 // The tray icon's menu (279).
 const std::vector<MenuNode>& TrayMenu();
 

@@ -140,7 +140,10 @@ bool CVideoCapture::openDevice(const CaptureDevice& device)
             fail(capturemsg::kAddDeviceFailed);
             return false;
         }
-        if (v4l2->removalWatchFailed()) fail(capturemsg::kDeviceNotifyFailed);
+        // The user hears of udev once, when the main window registers for device events;
+        // without the watch a removal still ends the stream through the failing read.
+        if (v4l2->removalWatchFailed())
+            std::cerr << "vestrel: no udev removal watch for " << device.location << '\n';
         source_ = std::move(v4l2);
     }
     // The format is read when there is one; a device that cannot say is no error here.

@@ -35,7 +35,8 @@ struct CaptureOptions {
     std::filesystem::path sysfsRoot = "/sys";  // where video4linux devices are listed
     std::filesystem::path devRoot = "/dev";    // where their nodes live
     std::string cameraSpec;                    // "", "virtual" or "file:PATH"
-    bool watchDeviceRemoval = true;            // a udev monitor for the open V4L2 device
+    bool watchDeviceRemoval = true;            // udev monitors: device events, the open device's removal
+    std::string deviceEventSource = "udev";    // udev's netlink source of the window's device events
 };
 
 // The camera spec from --camera SPEC (or --camera=SPEC) on the command line, else from

@@ -9,7 +9,6 @@ namespace vestrel::capturemsg {
 inline constexpr const char* kEnumeratorFailed = "创建设备枚举器失败!";
 inline constexpr const char* kNoCaptureDevice = "没有找到视频采集设备！";
 inline constexpr const char* kNoSecondCamera = "没找第二个视频设备";
-inline constexpr const char* kDeviceNotifyFailed = "注册设备消息失败！";
 
 // Opening the device (the old graph build)
 inline constexpr const char* kGraphFailed = "实例化Filter Graph失败!";

@@ -1,7 +1,8 @@
 #pragma once
 // Watches udev for the removal of one video4linux device node. The capture thread polls
 // fd() beside the device itself, so the removal ends the stream even when the driver
-// keeps the node readable for a while.
+// keeps the node readable for a while. Without a node it watches the whole category: the
+// main window's registration for the capture devices' events.
 
 #include <string>
 
@@ -12,7 +13,9 @@ namespace vestrel {
 
 class DeviceMonitor {
 public:
-    explicit DeviceMonitor(std::string devNode);
+    // `source` is udev's netlink source: "udev" (events udev has processed) or "kernel";
+    // any other name fails as a machine without udev would.
+    explicit DeviceMonitor(std::string devNode, const std::string& source = "udev");
     ~DeviceMonitor();
     DeviceMonitor(const DeviceMonitor&) = delete;
     DeviceMonitor& operator=(const DeviceMonitor&) = delete;

@@ -18,6 +18,7 @@ find_package(benchmark REQUIRED)
 
 pkg_check_modules(LIBV4L2 REQUIRED IMPORTED_TARGET libv4l2)
 pkg_check_modules(LIBUDEV REQUIRED IMPORTED_TARGET libudev)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 pkg_check_modules(TESSERACT REQUIRED IMPORTED_TARGET tesseract lept)
 # Leptonica alone, for the colour reduction of GIF files (it comes with Tesseract).
 pkg_check_modules(LEPT REQUIRED IMPORTED_TARGET lept)

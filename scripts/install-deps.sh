@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6svg6
   libopencv-dev libtiff-dev libgif-dev libhpdf-dev zlib1g-dev libzstd-dev
   libtesseract-dev tesseract-ocr-chi-sim tesseract-ocr-eng tesseract-ocr
-  libv4l-dev libudev-dev
+  libv4l-dev libudev-dev libxcb1-dev libxcb-xtest0-dev
   libfreetype-dev libfontconfig-dev fonts-arphic-uming fonts-liberation
   ghostscript libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-impress-nogui
   googletest libgtest-dev libgmock-dev libbenchmark-dev

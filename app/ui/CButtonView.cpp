@@ -7,6 +7,12 @@
 #include <QVBoxLayout>
 
 namespace vestrel {
+namespace {
+
+// Rendered once here, so that a missing or damaged picture is known at once.
+bool Loads(const QIcon& icon) { return !icon.isNull() && !icon.pixmap(QSize(32, 32)).isNull(); }
+
+}  // namespace
 
 CButtonView::CButtonView(QWidget* parent) : QWidget(parent)
 {
@@ -15,8 +21,12 @@ CButtonView::CButtonView(QWidget* parent) : QWidget(parent)
     scan_ = new QPushButton(QStringLiteral("扫描图片"), this);
     switch_ = new QPushButton(QStringLiteral("视图切换"), this);
     library_ = new QPushButton(QStringLiteral("打开图片库"), this);
-    scan_->setIcon(CommandIcon(cmd::ID_SCAN));
-    switch_->setIcon(CommandIcon(cmd::ID_LIVE_STILL));
+    const QIcon scanIcon = CommandIcon(cmd::ID_SCAN);
+    liveIcon_ = CommandIcon(cmd::ID_LIVE_STILL);
+    stillIcon_ = StillSwitchIcon();
+    picturesLoaded_ = Loads(scanIcon) && Loads(liveIcon_) && Loads(stillIcon_);
+    scan_->setIcon(scanIcon);
+    switch_->setIcon(liveIcon_);
     for (QPushButton* b : {scan_, switch_, library_}) {
         b->setIconSize(QSize(32, 32));
         b->setMinimumHeight(36);
@@ -37,7 +47,7 @@ void CButtonView::setScanEnabled(bool on) { scan_->setEnabled(on); }
 void CButtonView::setLiveShown(bool live)
 {
     liveShown_ = live;
-    switch_->setIcon(live ? CommandIcon(cmd::ID_LIVE_STILL) : StillSwitchIcon());
+    switch_->setIcon(live ? liveIcon_ : stillIcon_);
     switch_->setText(live ? QStringLiteral("视图切换") : QStringLiteral("返回实时"));
 }
 

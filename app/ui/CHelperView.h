@@ -1,7 +1,8 @@
 #pragma once
 // The information pane under the picture: two lines about what the program is doing. On
 // the live picture it shows the capture settings, timed scanning or recording; the still
-// picture's texts come from the image document through `setStillPieces`.
+// picture's texts come from the image document through `setStillPieces`. The pane paints
+// its texts itself, so it tells accessibility clients (screen readers) the same texts.
 
 #include "HelperText.h"
 
@@ -25,6 +26,8 @@ public:
 
     // The text drawn on `line`, labels included, for checks and accessibility.
     QString lineText(int line) const;
+    // What accessibility clients read: the lines that hold text, one a line.
+    QString accessibleText() const;
     int paintCount() const { return paintCount_; }
 
 protected:
@@ -33,6 +36,7 @@ protected:
 private:
     PieceSource source_;
     int paintCount_ = 0;
+    QString announced_;  // the text accessibility clients were last told of
 };
 
 }  // namespace vestrel

@@ -13,12 +13,14 @@
 #include "CThumbViewerView.h"
 #include "CounterRecount.h"
 #include "EBookSession.h"
+#include "GlobalHotKey.h"
 #include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
 #include "SignatureHost.h"
 #include "RecordingCommands.h"
 #include "ScanDriver.h"
+#include "ViewToolCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +62,11 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     buildMenus();
     buildToolBars();
     statusBar()->showMessage(QStringLiteral("就绪"));
+    // Registered once, for every camera the window will open; it still starts without.
+    if (camera_ && !camera_->registerDeviceNotifications()) prompter_.message(appmsg::kDeviceNotifyFailed);
     buildPanes();
+    // A missing picture costs its button the picture, not the program its window.
+    if (!buttonView_->picturesLoaded()) prompter_.message(appmsg::kButtonImagesFailed);
     buildTray();
     buildShortcuts();
     registerHandlers();
@@ -70,6 +76,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
     registerImageHandlers();
+    registerToolHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
         if (wasOpen && scan_.timedScanning && scanDriver_) scanDriver_->stopTimed();
@@ -277,6 +284,7 @@ void CMainFrame::buildPanes()
     stillView_ = new document::CQuorvanView(*doc_, imagePane_);
     imagePane_->addWidget(liveScroll_);
     imagePane_->addWidget(stillView_);
+    installStillTools();
     helperView_ = new CHelperView(leftSplitter_);
     buttonView_ = new CButtonView(rightSplitter_);
     libraryView_ = new library::CThumbViewerView(*doc_, prompter_, libraryHooks(), rightSplitter_);
@@ -366,6 +374,8 @@ void CMainFrame::buildShortcuts()
     auto* f11 = new QShortcut(QKeySequence(Qt::Key_F11), this);
     f11->setContext(Qt::ApplicationShortcut);
     connect(f11, &QShortcut::activated, this, &CMainFrame::wake);
+    auto* desktopF11 = new GlobalHotKey(this);
+    connect(desktopF11, &GlobalHotKey::activated, this, &CMainFrame::wake);
     // F6 and Shift+F6 walk through the panes.
     auto* next = new QShortcut(QKeySequence(Qt::Key_F6), this);
     connect(next, &QShortcut::activated, this, [this] { focusNextChild(); });
@@ -378,6 +388,7 @@ FrameState CMainFrame::State() const
     FrameState s;
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     s.features.add(Feature::ImageOperations);
+    s.features.add(Feature::ViewTools);
     s.features.add(Feature::Signatures);
     s.imageBusy = imageOps_ && imageOps_->Busy();
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
@@ -395,6 +406,11 @@ FrameState CMainFrame::State() const
     s.canZoomOut = doc_->CanZoomOut();
     s.fitWindow = doc_->IsFitWindow();
     s.panTool = doc_->ToolOn(document::Tool::Pan);
+    s.textTool = doc_->ToolOn(document::Tool::Text);
+    s.eraserTool = doc_->ToolOn(document::Tool::Eraser);
+    s.penTool = doc_->ToolOn(document::Tool::Pen);
+    s.eraserSize = doc_->EraserSize();
+    s.penSize = doc_->PenSize();
     s.imageOverflows = doc_->PictureOverflowsView();
     s.fullScreen = fullScreen_;
     s.actualSize = scan_.actualSize;

@@ -50,6 +50,9 @@ class SignatureCommands;
 namespace library {
 class CThumbViewerView;
 }
+namespace tools {
+class ViewToolCommands;
+}
 
 class CButtonView;
 class EBookSession;
@@ -199,6 +202,11 @@ private:
     void OnColourCorrect();
     void OnResolution();
     void OnFileSize();
+    // The still view's mouse tools and their commands (CMainFrameTools.cpp)
+    void installStillTools();
+    void registerToolHandlers();
+    // The size pop-up next to the tool-bar button of `buttonId`.
+    void popUpSizeMenu(QMenu* menu, int buttonId);
 
     Prompter& prompter_;
     std::unique_ptr<LiveCamera> camera_;
@@ -238,6 +246,9 @@ private:
     QMenu* liveContextMenu_ = nullptr;
     QMenu* stillContextMenu_ = nullptr;  // menu 163
     QMenu* deskewMenu_ = nullptr;        // pop-up 230
+    QMenu* eraserSizeMenu_ = nullptr;    // pop-up 219
+    QMenu* penSizeMenu_ = nullptr;       // pop-up 260
+    std::unique_ptr<tools::ViewToolCommands> toolCommands_;
     QSystemTrayIcon* tray_ = nullptr;
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window

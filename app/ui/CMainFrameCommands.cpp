@@ -144,6 +144,8 @@ void CMainFrame::OnLiveStill()
 
 void CMainFrame::switchLiveStill()
 {
+    // The text box closes without placing its text.
+    doc_->CloseTextEntry();
     // The tools stay as they are; only a drawn selection goes.
     if (CxImage* image = doc_->Image()) image->SelectionDelete();
     if (scan_.liveMode) {

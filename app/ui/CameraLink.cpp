@@ -2,6 +2,7 @@
 
 #include "Capabilities.h"
 #include "CaptureDialogs.h"
+#include "DeviceMonitor.h"
 #include "GrabberSettings.h"
 #include "SecondCameraDialog.h"
 #include "VideoWindow.h"
@@ -79,6 +80,15 @@ void CameraLink::applySettings(const Settings& settings)
 int CameraLink::frameWidth() const { return main_.FormatSize().width; }
 
 int CameraLink::frameHeight() const { return main_.FormatSize().height; }
+
+bool CameraLink::registerDeviceNotifications()
+{
+    // Without udev watching (tests, or a caller that asked for none) there is nothing to
+    // register for.
+    if (!options_.watchDeviceRemoval) return true;
+    if (!deviceEvents_) deviceEvents_ = std::make_unique<DeviceMonitor>("", options_.deviceEventSource);
+    return deviceEvents_->ok();
+}
 
 void CameraLink::setDeviceLostHandler(std::function<void()> handler)
 {

@@ -12,6 +12,7 @@
 
 namespace vestrel {
 
+class DeviceMonitor;
 class SecondCameraDialog;
 class VideoWindow;
 
@@ -29,6 +30,7 @@ public:
     void applySettings(const Settings& settings) override;
     int frameWidth() const override;
     int frameHeight() const override;
+    bool registerDeviceNotifications() override;
     void setDeviceLostHandler(std::function<void()> handler) override;
     std::uint64_t framesShown() const override;
     bool openSecondCamera(const std::string& vid, const std::string& pid, QWidget* livePane,
@@ -55,6 +57,7 @@ private:
     scan::CaptureFormatControl mainFormat_;
     QPointer<VideoWindow> video_;  // a child of its owner; goes before the camera it shows
     std::function<void()> deviceLost_;
+    std::unique_ptr<DeviceMonitor> deviceEvents_;  // the window's registration, while it lasts
 
     std::unique_ptr<CVideoCapture> second_;
     std::unique_ptr<scan::GrabberFrameSource> secondFrames_;

@@ -42,6 +42,10 @@ public:
     virtual void applySettings(const Settings& settings) = 0;
     virtual int frameWidth() const = 0;
     virtual int frameHeight() const = 0;
+    // The window's registration for the capture devices' events, made once as the window
+    // is created; false when udev cannot be reached. A removal itself is acted on through
+    // the device-lost handler, not through these events.
+    virtual bool registerDeviceNotifications() = 0;
     // Called on the UI thread when the open device disappears.
     virtual void setDeviceLostHandler(std::function<void()> handler) = 0;
     // Frames shown in the video window so far.

@@ -1,7 +1,8 @@
 #pragma once
-// "视频格式": the pixel formats the camera offers and, for the chosen one, its frame sizes.
-// Frames always reach the program as 24-bit BGR; the camera's own format only decides
-// which sizes it can deliver.
+// "视频格式": the frame sizes the camera can deliver. Frames always reach the program as
+// 24-bit BGR, and libv4l2 picks the camera's own pixel format behind it for the size
+// asked, so the page offers the sizes of all the camera's formats together; each size
+// tells in its tool tip which of the camera's formats make it.
 
 #include "CaptureTypes.h"
 
@@ -9,7 +10,6 @@
 
 #include <optional>
 
-class QComboBox;
 class QListWidget;
 class QSpinBox;
 
@@ -18,21 +18,16 @@ namespace vestrel {
 class VideoFormatDialog : public QDialog {
     Q_OBJECT
 public:
-    VideoFormatDialog(std::vector<PixelFormatInfo> formats, FrameSize current, QWidget* parent);
+    VideoFormatDialog(const std::vector<PixelFormatInfo>& formats, FrameSize current, QWidget* parent);
 
     // The size chosen; nothing when none is (an empty list and no typed size).
     std::optional<FrameSize> chosenSize() const;
-    void selectFormat(int index);
     void selectSize(const FrameSize& size);
+    QListWidget* sizeList() const { return sizeList_; }
 
 private:
-    void fillSizes();
-
-    std::vector<PixelFormatInfo> formats_;
-    FrameSize current_;
-    QComboBox* formatBox_;
     QListWidget* sizeList_;
-    QSpinBox* widthBox_;   // for formats that take any size
+    QSpinBox* widthBox_;   // shown when some format takes any size
     QSpinBox* heightBox_;
 };
 

@@ -1,8 +1,9 @@
 #include "QtPrompter.h"
 
+#include "FontColourDialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -109,21 +110,10 @@ std::optional<Colour> QtPrompter::chooseColour(const Colour& initial)
 
 std::optional<FontChoice> QtPrompter::chooseFont(const FontChoice& initial)
 {
-    QFont start(q(initial.faceName));
-    if (initial.height > 0) start.setPixelSize(initial.height);
-    start.setWeight(initial.weight >= 700 ? QFont::Bold : QFont::Normal);
-    start.setItalic(initial.italic);
-    start.setUnderline(initial.underline);
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, start, parent_);
-    if (!ok) return std::nullopt;
-    FontChoice out = initial;
-    out.faceName = f.family().toStdString();
-    out.height = f.pixelSize() > 0 ? f.pixelSize() : f.pointSize() * 96 / 72;
-    out.weight = f.bold() ? 700 : 400;
-    out.italic = f.italic();
-    out.underline = f.underline();
-    return out;
+    // The font with its colour, as the text tool draws them.
+    FontColourDialog dialog(initial, parent_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choice();
 }
 
 }  // namespace vestrel

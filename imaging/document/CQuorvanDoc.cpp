@@ -104,6 +104,21 @@ bool CQuorvanDoc::ToolOn(Tool tool) const
     return m_tool == tool;
 }
 
+StrokeBrush CQuorvanDoc::BrushFor(Tool tool) const
+{
+    if (tool == Tool::Pen) return {m_nPenSize, m_color};
+    return {m_nEraserSize, m_eraserColor};
+}
+
+void CQuorvanDoc::EndManualDeskew()
+{
+    if (m_tool == Tool::Deskew) DropTools();
+    m_bFitWindow = false;
+    ApplyPanRule();
+    Call(m_hooks.repaintImageView);
+    Call(m_hooks.repaintInfoPane);
+}
+
 bool CQuorvanDoc::AddLassoPoint(LassoPoint point)
 {
     if (m_nLasso >= kLassoPoints) return false;

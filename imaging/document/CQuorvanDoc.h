@@ -39,6 +39,13 @@ struct LassoPoint {
     int x = 0, y = 0;
 };
 
+// The square the eraser and the pen stamp: its side in picture pixels and its colour.
+struct StrokeBrush {
+    int side = 5;
+    COLORREF colour = 0xFFFFFF;
+    bool operator==(const StrokeBrush&) const = default;
+};
+
 // The editing tools of the still picture; at most one is on. The crop tool works on a
 // rectangle selection, so while it is on the rectangle selection counts as on too.
 enum class Tool { None, Text, Pan, RectSelect, FreeSelect, Crop, Deskew, Eraser, Pen };
@@ -168,6 +175,29 @@ public:
     int EraserSize() const { return m_nEraserSize; }
     int PenSize() const { return m_nPenSize; }
     COLORREF EraserColour() const { return m_eraserColor; }
+    void SetEraserSize(int side) { m_nEraserSize = std::max(1, side); }
+    void SetPenSize(int side) { m_nPenSize = std::max(1, side); }
+    // The colour of the pen and of new text (black at first).
+    COLORREF PenColour() const { return m_color; }
+    void SetPenColour(COLORREF colour) { m_color = colour; }
+    // The font of the text tool ("Times New Roman", 27 pixels at first); its colour field
+    // is unused, the pen colour is the text's.
+    const FontChoice& TextFont() const { return m_logFont; }
+    void SetTextFont(const FontChoice& font) { m_logFont = font; }
+    // What the eraser or pen stamps now; made again by their commands.
+    const StrokeBrush& Brush() const { return m_brush; }
+    void SetBrush(StrokeBrush brush) { m_brush = brush; }
+    // The brush of `tool` (eraser or pen) at its own size and colour.
+    StrokeBrush BrushFor(Tool tool) const;
+
+    // The text tool's box closes without placing its text (the live/still switch). The box's
+    // owner says how, once it exists.
+    void CloseTextEntry() const { Call(m_hooks.closeTextEntry); }
+    void SetTextEntryCloser(std::function<void()> close) { m_hooks.closeTextEntry = std::move(close); }
+
+    // The manual deskew ends by a double click: the turned picture stays, shown at the
+    // zoom again (panned when it overflows the pane).
+    void EndManualDeskew();
 
     // ---- What the image pane asks of the document ----------------------------------------
     // The pane repaints itself afterwards.
@@ -234,6 +264,9 @@ private:
     COLORREF m_eraserColor = 0xFFFFFF;
     int m_nEraserSize = 5;
     int m_nPenSize = 4;
+    COLORREF m_color = 0;
+    FontChoice m_logFont{"Times New Roman", 27, 400, false, false, {}};
+    StrokeBrush m_brush;
 };
 
 }  // namespace vestrel::document

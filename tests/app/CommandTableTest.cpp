@@ -47,7 +47,10 @@ TEST(CommandTable, ACommandOfAnUnbuiltSubsystemIsShownDisabled)
     EXPECT_TRUE(Enabled(ID_GREY, s));
     s.features.built[int(Feature::ImageEditing)] = false;
     EXPECT_FALSE(Enabled(ID_CROP, s));
-    EXPECT_FALSE(Enabled(ID_MANUAL_DESKEW, s)) << "its mouse part belongs to the view tools";
+    EXPECT_TRUE(Enabled(ID_MANUAL_DESKEW, s)) << "its mouse part belongs to the view tools";
+    s.features.built[int(Feature::ViewTools)] = false;
+    EXPECT_FALSE(Enabled(ID_MANUAL_DESKEW, s));
+    EXPECT_FALSE(Enabled(ID_PEN_TOOL, s));
     EXPECT_TRUE(Enabled(ID_GREY, s));
     s.features.built[int(Feature::ImageOperations)] = false;
     EXPECT_FALSE(Enabled(ID_GREY, s));
@@ -243,4 +246,28 @@ TEST(CommandLine, TheFileArgumentSkipsOptionsAndTheirValues)
     EXPECT_EQ(FileArgument(5, withOptions), "b.png");
     const char* joined[] = {"vestrel", "--camera=file:/x.jpg", "--screenshot", "s.png"};
     EXPECT_EQ(FileArgument(4, joined), "");
+}
+
+TEST(CommandTable, ToolChecksFollowTheToolOnAndTheSizesInForce)
+{
+    FrameState s = AllBuilt();
+    s.liveMode = false;
+    s.hasImage = true;
+    s.eraserSize = 32;
+    s.penSize = 6;
+    EXPECT_TRUE(Checked(ID_ERASER_50, s)) << "the \"50×\" entry stands for 32 pixels";
+    EXPECT_FALSE(Checked(ID_ERASER_10, s));
+    EXPECT_TRUE(Checked(ID_PEN_6, s));
+    EXPECT_FALSE(Checked(ID_PEN_8, s));
+    s.eraserSize = 50;
+    EXPECT_FALSE(Checked(ID_ERASER_50, s));
+    EXPECT_FALSE(Checked(ID_ADD_TEXT, s));
+    s.textTool = true;
+    EXPECT_TRUE(Checked(ID_ADD_TEXT, s));
+    s.penTool = true;
+    EXPECT_TRUE(Checked(ID_PEN_TOOL, s));
+    EXPECT_FALSE(Checked(ID_ERASER_TOOL, s));
+    s.liveMode = true;
+    for (int id : {ID_ERASER_TOOL, ID_PEN_2, ID_ADD_TEXT, ID_SET_FONT, ID_MANUAL_DESKEW})
+        EXPECT_FALSE(Enabled(id, s)) << id;
 }

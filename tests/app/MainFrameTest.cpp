@@ -8,8 +8,10 @@
 #include "IniFile.h"
 #include "ProgramDir.h"
 #include "ScanDriver.h"
+#include "TestDataPath.h"
 #include "VideoFormatDialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
 
+#include <algorithm>
 #include <functional>
 
 using namespace vestrel;
@@ -81,6 +84,60 @@ TEST_F(MainFrameTest, LiveStillSwitchFlipsTheViewTheButtonsAndTheRules)
     EXPECT_TRUE(f.scanState().liveMode);
     EXPECT_TRUE(f.action(ID_SCAN)->isEnabled());
     EXPECT_TRUE(f.liveView()->isVisible());
+    EXPECT_TRUE(f.buttonView()->liveShown());
+}
+
+// The information pane paints its texts itself; accessibility clients read the same texts,
+// and so the buttons' captions, whatever picture a button shows.
+TEST_F(MainFrameTest, AccessibilityClientsReadTheInformationAndButtonPanes)
+{
+    CMainFrame& f = make(false);
+    QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(f.helperView());
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->role(), QAccessible::StaticText);
+    const QString live = pane->text(QAccessible::Name);
+    ASSERT_FALSE(f.helperView()->lineText(0).isEmpty());
+    EXPECT_EQ(live, f.helperView()->lineText(0) + "\n" + f.helperView()->lineText(1));
+
+    f.OnCommand(ID_LIVE_STILL);
+    const QString still = pane->text(QAccessible::Name);
+    EXPECT_NE(still, live);
+    EXPECT_TRUE(still.endsWith(QStringLiteral("—— 窗口无图片显示"))) << still.toStdString();
+
+    QAccessibleInterface* buttons = QAccessible::queryAccessibleInterface(f.buttonView());
+    ASSERT_NE(buttons, nullptr);
+    QStringList captions;
+    for (int i = 0; i < buttons->childCount(); ++i)
+        if (QAccessibleInterface* child = buttons->child(i); child && child->role() == QAccessible::Button)
+            captions << child->text(QAccessible::Name);
+    EXPECT_EQ(captions, (QStringList{"扫描图片", "返回实时", "打开图片库"}));
+}
+
+TEST_F(MainFrameTest, AButtonPictureThatCannotBeLoadedIsToldOnceAndTheWindowStarts)
+{
+    auto told = [&] {
+        const auto texts = prompter.texts();
+        return std::count(texts.begin(), texts.end(), std::string(appmsg::kButtonImagesFailed));
+    };
+    make(false);
+    EXPECT_TRUE(frame->buttonView()->picturesLoaded());
+    EXPECT_EQ(told(), 0);
+    frame.reset();
+
+    // A program folder whose live/still picture is damaged.
+    const auto icons = programDir.path() / "res" / "icons";
+    std::filesystem::remove(icons);  // the link to the shipped pictures
+    std::filesystem::create_directories(icons);
+    for (const char* name : {"scan.svg", "still-live.svg"})
+        std::filesystem::copy_file(std::filesystem::path(VESTREL_SHIPPED_ICONS_DIR) / name, icons / name);
+    programDir.writeFile("res/icons/live-still.svg", "<svg cut off");
+    CMainFrame& f = make(false);
+    EXPECT_EQ(told(), 1);
+    EXPECT_FALSE(f.buttonView()->picturesLoaded());
+    EXPECT_EQ(f.buttonView()->switchButton()->text(), QStringLiteral("视图切换"));
+    f.OnCommand(ID_LIVE_STILL);
+    f.OnCommand(ID_LIVE_STILL);
+    EXPECT_EQ(told(), 1);
     EXPECT_TRUE(f.buttonView()->liveShown());
 }
 
@@ -381,6 +438,27 @@ TEST_F(MainFrameTest, WithoutAnyCameraTheStartSaysSoAndGoesNoFurther)
     CameraLink camera(prompter, options);
     EXPECT_FALSE(camera.open());
     EXPECT_TRUE(prompter.showed(appmsg::kNoCaptureDevice)) << ::testing::PrintToString(prompter.texts());
+}
+
+TEST_F(MainFrameTest, AFailedDeviceEventRegistrationIsToldOnceAsTheWindowIsCreated)
+{
+    CaptureOptions options;
+    options.cameraSpec = "virtual";
+    options.deviceEventSource = "no-such-udev-source";  // fails as a machine without udev
+    auto link = std::make_unique<CameraLink>(prompter, options);
+    ASSERT_TRUE(link->open());
+    auto count = [&] {
+        const auto texts = prompter.texts();
+        return std::count(texts.begin(), texts.end(), std::string(appmsg::kDeviceNotifyFailed));
+    };
+    EXPECT_EQ(count(), 0);  // opening a camera registers nothing
+    frame = std::make_unique<CMainFrame>(prompter, std::move(link));
+    EXPECT_EQ(count(), 1);
+    // The window starts all the same, and opening cameras later says nothing more.
+    ASSERT_TRUE(frame->startCamera());
+    frame->OnCommand(ID_SECOND_CAMERA);
+    EXPECT_TRUE(prompter.showed(appmsg::kNoSecondCamera));
+    EXPECT_EQ(count(), 1) << ::testing::PrintToString(prompter.texts());
 }
 
 }  // namespace

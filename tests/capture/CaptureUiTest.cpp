@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QSpinBox>
@@ -169,6 +170,40 @@ TEST_F(CaptureUi, FormatPageOffersTheCameraSizes)
     EXPECT_EQ(*dialog.chosenSize(), (FrameSize{2592, 1944}));
     dialog.selectSize({640, 480});
     EXPECT_EQ(*dialog.chosenSize(), (FrameSize{640, 480}));
+}
+
+// libv4l2 picks the camera's own format for the size asked, so the page offers the sizes
+// of all formats together and no choice of format that would not be applied.
+TEST(VideoFormatPage, OffersEverySizeOnceAndNoFormatChoice)
+{
+    testkit::TestApp();
+    const PixelFormatInfo yuyv{V4L2_PIX_FMT_YUYV, "YUYV 4:2:2", false, {{640, 480}, {1280, 720}}};
+    const PixelFormatInfo mjpeg{V4L2_PIX_FMT_MJPEG, "Motion-JPEG", false, {{1920, 1080}, {640, 480}}};
+    const PixelFormatInfo bgr{V4L2_PIX_FMT_BGR24, "BGR3", true, {{640, 480}, {1280, 720}, {1920, 1080}}};
+    VideoFormatDialog dialog({bgr, yuyv, mjpeg}, {1280, 720}, nullptr);
+    EXPECT_TRUE(dialog.findChildren<QComboBox*>().isEmpty());
+    QStringList sizes, makers;
+    for (int i = 0; i < dialog.sizeList()->count(); ++i) {
+        sizes << dialog.sizeList()->item(i)->text();
+        makers << dialog.sizeList()->item(i)->toolTip();
+    }
+    EXPECT_EQ(sizes, (QStringList{"640*480", "1280*720", "1920*1080"}));
+    EXPECT_EQ(makers, (QStringList{"YUYV, MJPG, BGR3", "YUYV, BGR3", "MJPG, BGR3"}));
+    EXPECT_EQ(dialog.chosenSize(), (FrameSize{1280, 720}));  // the current size to start
+    dialog.selectSize({1920, 1080});  // a size only the second format makes
+    EXPECT_EQ(dialog.chosenSize(), (FrameSize{1920, 1080}));
+
+    // A format that takes any size adds the typed size, which a listed choice fills in.
+    const PixelFormatInfo anySize{V4L2_PIX_FMT_GREY, "Greyscale", false, {}};
+    VideoFormatDialog typed({yuyv, anySize}, {800, 600}, nullptr);
+    auto boxes = typed.findChildren<QSpinBox*>();
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_FALSE(boxes[0]->isHidden());
+    EXPECT_EQ(typed.chosenSize(), (FrameSize{800, 600}));
+    typed.sizeList()->setCurrentRow(1);
+    EXPECT_EQ(typed.chosenSize(), (FrameSize{1280, 720}));
+    boxes[0]->setValue(1000);
+    EXPECT_EQ(typed.chosenSize(), (FrameSize{1000, 720}));
 }
 
 }  // namespace

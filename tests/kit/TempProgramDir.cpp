@@ -16,6 +16,7 @@ TempProgramDir::TempProgramDir()
     root_ = pattern;
     for (const char* sub : {"Photo", "temp/temp", "Sign", "Stamp", "OCR", "PDF", "res"})
         std::filesystem::create_directories(root_ / sub);
+    std::filesystem::create_directory_symlink(VESTREL_SHIPPED_ICONS_DIR, root_ / "res" / "icons");
     if (const char* home = std::getenv("VESTREL_HOME")) {
         hadHome_ = true;
         previousHome_ = home;

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh program folder for one test: a temporary directory with the folders the program
-// expects (Photo/, temp/, temp/temp/, Sign/, Stamp/, OCR/, PDF/, res/), made the program
+// expects (Photo/, temp/, temp/temp/, Sign/, Stamp/, OCR/, PDF/, res/) and the shipped
+// button and tool-bar pictures (res/icons, a link to the source's), made the program
 // directory through $VESTREL_HOME for the test's lifetime and removed afterwards.
 
 #include <gtest/gtest.h>

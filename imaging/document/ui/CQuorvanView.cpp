@@ -108,6 +108,15 @@ void CQuorvanView::imageChanged()
     refresh();
 }
 
+void CQuorvanView::imageAreaChanged(const PixelRect& area)
+{
+    if (area.empty()) return;
+    cache_.refreshArea(doc_.Image(), area.left, area.top, area.right, area.bottom);
+    const PaneRect pane = ImageRectToClient(mapping(), area.left, area.top, area.right, area.bottom);
+    // A pixel more on each side: a scaled-down picture blends the neighbours in.
+    viewport()->update(QRect(QPoint(pane.left - 1, pane.top - 1), QPoint(pane.right, pane.bottom)));
+}
+
 void CQuorvanView::refresh()
 {
     syncScrollBars();

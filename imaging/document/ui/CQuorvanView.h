@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,6 +62,14 @@ public:
     StillTool* activeTool() const;
     // Esc: every tool drops what its gesture had started.
     void cancelTools();
+
+    // A tool changed pixels [left, right) x [top, bottom) of the picture in place: only
+    // they are converted again and only their part of the pane is repainted.
+    void imageAreaChanged(const PixelRect& area);
+
+    // Whether the main window is full screen now (a double click leaves it first).
+    void setFullScreenSource(std::function<bool()> source) { fullScreenSource_ = std::move(source); }
+    bool frameFullScreen() const { return fullScreenSource_ && fullScreenSource_(); }
 
     // Conversions of the picture made so far (the cache keeps repaints from converting).
     int pictureConversions() const { return cache_.conversions(); }
@@ -111,6 +120,7 @@ private:
     QPointF m_rotationHandle;
     std::vector<std::unique_ptr<StillTool>> tools_;
     QPoint m_ptPointer;  // last pane point a mouse event reported
+    std::function<bool()> fullScreenSource_;
 };
 
 }  // namespace vestrel::document

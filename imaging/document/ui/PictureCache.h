@@ -15,11 +15,17 @@ namespace vestrel::document {
 // The picture as 32-bit RGB, or premultiplied ARGB when it has an alpha channel or a
 // transparent colour. A null image when the picture is invalid or memory runs out.
 QImage ToQImage(const CxImage& image);
+// The same for the pixels of `area` only (which must lie inside the picture).
+QImage ToQImageArea(const CxImage& image, const QRect& area);
 
 class PictureCache {
 public:
     // The picture changed in place (an edit): the next request converts it again.
     void invalidate();
+    // Pixels [left, right) x [top, bottom) of `image` changed in place (a brush stroke):
+    // only they are converted again, and the scaled copy is mended around them. When the
+    // cache holds another picture it is simply invalidated.
+    void refreshArea(const CxImage* image, int left, int top, int right, int bottom);
     // `image` converted; converted again after invalidate() or when a different picture
     // (another object, pixel buffer, size or depth) is given. Null image for null.
     const QImage& picture(const CxImage* image);

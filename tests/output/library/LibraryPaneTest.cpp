@@ -9,6 +9,7 @@
 #include "QtTestApp.h"
 #include "ThumbnailCountDialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -81,6 +82,32 @@ TEST_F(PaneTest, TenImagesShowTheSixNewestInTheGridAndAllTenInTheList)
     EXPECT_EQ(pane->entryNames().size(), 6u);
     pane->setThumbnailCount(8);
     EXPECT_EQ(pane->entryNames().size(), 8u);
+}
+
+// Accessibility clients read each thumbnail's label (and each row of the list) as the
+// entry's name, newest first.
+TEST_F(PaneTest, AccessibilityClientsReadTheEntriesByTheirNames)
+{
+    WriteAgedPictures({"Image0001.jpg", "Image0002.jpg", "Image0003.jpg"});
+    doc->RefreshLibrary();
+    ASSERT_TRUE(ThumbnailsDone());
+    auto names = [this] {
+        List read;
+        // Qt follows a rebuild in its accessibility cache only while a client listens (none
+        // does offscreen): read as a client that connects now.
+        if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(pane.get()))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(pane.get());
+        if (!view) return read;
+        for (int i = 0; i < view->childCount(); ++i)
+            if (QAccessibleInterface* item = view->child(i); item && item->role() == QAccessible::ListItem)
+                read.push_back(item->text(QAccessible::Name).toStdString());
+        return read;
+    };
+    const List expected{"Image0003.jpg", "Image0002.jpg", "Image0001.jpg"};
+    EXPECT_EQ(names(), expected);
+    pane->OnListDisplay();
+    EXPECT_EQ(names(), expected);
 }
 
 TEST_F(PaneTest, ARefreshAfterOneNewScanDecodesOnePicture)
