@@ -15,7 +15,6 @@ CommandStatus Never(const FrameState&) { return {false, false}; }
 CommandStatus WhenScanReady(const FrameState& s) { return {ScanReady(s), false}; }
 // The editing commands' shared rule: a current image, and the still picture is shown.
 CommandStatus WhenStillImage(const FrameState& s) { return {s.hasImage && !s.liveMode, false}; }
-CommandStatus WhenStillShown(const FrameState& s) { return {!s.liveMode, false}; }
 
 CommandStatus NewRule(const FrameState& s) { return {!s.liveMode, false}; }
 CommandStatus BackRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.canBack, false}; }
@@ -101,6 +100,18 @@ CommandStatus Print11Rule(const FrameState& s)
 // Nothing switches the picture under the open print preview.
 CommandStatus LiveStillRule(const FrameState& s) { return {!s.printPreview, false}; }
 
+// The selection commands: a current image on the still picture; each checked while on.
+CommandStatus RectSelectRule(const FrameState& s) { return {s.hasImage && !s.liveMode, s.rectSelectTool}; }
+CommandStatus FreeSelectRule(const FrameState& s) { return {s.hasImage && !s.liveMode, s.freeSelectTool}; }
+CommandStatus CropRule(const FrameState& s) { return {s.hasImage && !s.liveMode, s.cropTool}; }
+CommandStatus CutRule(const FrameState& s) { return {s.hasImage && !s.liveMode && s.hasSelection, false}; }
+// Paste needs no picture: into an empty document the pasted picture becomes the picture.
+CommandStatus PasteRule(const FrameState& s) { return {!s.liveMode && s.clipboardHasPicture, false}; }
+CommandStatus RemovePasteRule(const FrameState& s)
+{
+    return {s.hasImage && !s.liveMode && s.floatingPaste, false};
+}
+
 CommandStatus NormalRule(const FrameState& s) { return {ScanReady(s), s.orientation == Orientation{}}; }
 CommandStatus UpsideDownRule(const FrameState& s) { return {ScanReady(s), s.orientation.upsideDown}; }
 CommandStatus RotateLeftRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateLeft}; }
@@ -133,10 +144,10 @@ constexpr CommandInfo kCommands[] = {
     // 编辑
     {ID_EDIT_UNDO, "后退", F::Document, BackRule, "edit-undo", "undo.svg"},
     {ID_EDIT_REDO, "前进", F::Document, ForwardRule, "edit-redo", "redo.svg"},
-    {ID_EDIT_CUT, "剪切", F::Clipboard, WhenStillImage, "edit-cut", "cut.svg"},
+    {ID_EDIT_CUT, "剪切", F::Clipboard, CutRule, "edit-cut", "cut.svg"},
     {ID_EDIT_COPY, "复制", F::Clipboard, WhenStillImage, "edit-copy", "copy.svg"},
-    {ID_EDIT_PASTE, "粘贴", F::Clipboard, WhenStillShown, "edit-paste", "paste.svg"},
-    {ID_REMOVE_PASTE, "移除粘贴", F::Clipboard, WhenStillImage, "", ""},
+    {ID_EDIT_PASTE, "粘贴", F::Clipboard, PasteRule, "edit-paste", "paste.svg"},
+    {ID_REMOVE_PASTE, "移除粘贴", F::Clipboard, RemovePasteRule, "", ""},
     {ID_ERASER_1, "1×", F::ViewTools, EraserSizeRule<1>, "", ""},
     {ID_ERASER_5, "5×", F::ViewTools, EraserSizeRule<5>, "", ""},
     {ID_ERASER_10, "10×", F::ViewTools, EraserSizeRule<10>, "", ""},
@@ -147,7 +158,7 @@ constexpr CommandInfo kCommands[] = {
     {ID_PEN_8, "8×", F::ViewTools, PenSizeRule<8>, "", ""},
     {ID_ADD_TEXT, "添加文字", F::ViewTools, TextToolRule, "insert-text", "text.svg"},
     {ID_SET_FONT, "设置字体", F::ViewTools, WhenStillImage, "preferences-desktop-font", ""},
-    {ID_CROP, "裁剪", F::ImageEditing, WhenStillImage, "", "crop.svg"},
+    {ID_CROP, "裁剪", F::Selection, CropRule, "", "crop.svg"},
     {ID_DELETE, "删除", F::Document, WhenStillImage, "edit-delete", ""},
     {ID_ERASER_TOOL, "橡皮擦", F::ViewTools, EraserToolRule, "", "eraser.svg"},
     {ID_PEN_TOOL, "画笔", F::ViewTools, PenToolRule, "", "pen.svg"},
@@ -176,8 +187,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_ZOOM_OUT, "缩小", F::Document, ZoomOutRule, "zoom-out", "zoom-out.svg"},
     {ID_RESOLUTION, "分辨率", F::ImageOperations, WhenStillImage, "", ""},
     {ID_FILE_SIZE, "文件大小", F::ImageOperations, WhenStillImage, "", ""},
-    {ID_RECT_SELECT, "矩形框选", F::ImageEditing, WhenStillImage, "", "rect-select.svg"},
-    {ID_FREE_SELECT, "自由框选", F::ImageEditing, WhenStillImage, "", "free-select.svg"},
+    {ID_RECT_SELECT, "矩形框选", F::Selection, RectSelectRule, "", "rect-select.svg"},
+    {ID_FREE_SELECT, "自由框选", F::Selection, FreeSelectRule, "", "free-select.svg"},
     {ID_GAMMA, "伽玛校正", F::ImageOperations, WhenStillImage, "", ""},
     {ID_COLOUR_CORRECT, "颜色校正", F::ImageOperations, WhenStillImage, "", ""},
     // 效果

@@ -18,7 +18,6 @@ enum class Feature {
     Recording,       // video recording
     Document,        // the image document: open, save, history, zoom, the pan tool
     Clipboard,       // cut, copy, paste and the floating paste
-    ImageEditing,    // image operations, effects, view tools
     Printing,
     Library,         // the photo-library pane
     Pdf,             // PDF composition and the e-book
@@ -27,6 +26,7 @@ enum class Feature {
     TextRecognition,
     IdCardCopy,
     ImageOperations,  // the effects and corrections of the "图像" and "效果" menus
+    Selection,        // the rectangle and free-hand selections and the crop
     ViewTools,        // the still view's eraser, pen, text, font and manual deskew
     Count
 };
@@ -68,6 +68,12 @@ struct FrameState {
     bool print11 = false;          // 1:1 printing on
     int printPos = 0;              // its camera arm position: 1 top, 2 middle, 3 bottom
     bool imageBusy = false;        // an image operation is changing the picture
+    bool hasSelection = false;     // the picture has selected pixels
+    bool floatingPaste = false;    // a pasted picture floats over the picture
+    bool clipboardHasPicture = false;  // the desktop clipboard holds a picture to paste
+    bool rectSelectTool = false;   // the rectangle selection is on (not crop mode)
+    bool freeSelectTool = false;
+    bool cropTool = false;         // crop mode
     int sizeEntryInForce = 0;      // entry whose scan area is in force, -1 for none
     Orientation orientation;
 };

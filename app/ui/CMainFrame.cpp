@@ -20,6 +20,7 @@
 #include "SignatureHost.h"
 #include "RecordingCommands.h"
 #include "ScanDriver.h"
+#include "SelectionUi.h"
 #include "ViewToolCommands.h"
 
 #include <QAction>
@@ -76,6 +77,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     recording_->registerHandlers(handlers_);
     registerPrintHandlers();
     registerImageHandlers();
+    registerSelectionHandlers();
     registerToolHandlers();
     ebook_ = std::make_unique<EBookSession>(settings_, scan_, prompter_, this);
     connect(ebook_.get(), &EBookSession::ended, this, [this](bool wasOpen) {
@@ -282,6 +284,9 @@ void CMainFrame::buildPanes()
     liveView_ = new CLiveView(liveScroll_);
     liveScroll_->setWidget(liveView_);
     stillView_ = new document::CQuorvanView(*doc_, imagePane_);
+    // The paste's tool goes on first: it wins over every tool beneath the paste.
+    selection_ = new selection::SelectionUi(*doc_, prompter_, *stillView_, this);
+    selection_->installTools();
     imagePane_->addWidget(liveScroll_);
     imagePane_->addWidget(stillView_);
     installStillTools();
@@ -395,6 +400,7 @@ FrameState CMainFrame::State() const
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);
     s.features.add(Feature::Mail);
     s.features.add(Feature::TextRecognition);
+    s.features.add(Feature::Selection).add(Feature::Clipboard);
     s.liveMode = scan_.liveMode;
     s.recording = scan_.recording;
     if (recording_) recording_->fillState(s);
@@ -406,6 +412,12 @@ FrameState CMainFrame::State() const
     s.canZoomOut = doc_->CanZoomOut();
     s.fitWindow = doc_->IsFitWindow();
     s.panTool = doc_->ToolOn(document::Tool::Pan);
+    s.hasSelection = doc_->Image() && doc_->Image()->SelectionIsValid();
+    s.floatingPaste = doc_->HasFloatingPaste();
+    s.clipboardHasPicture = selection_ && selection_->ClipboardOffersPicture();
+    s.rectSelectTool = doc_->ActiveTool() == document::Tool::RectSelect;
+    s.freeSelectTool = doc_->ActiveTool() == document::Tool::FreeSelect;
+    s.cropTool = doc_->ActiveTool() == document::Tool::Crop;
     s.textTool = doc_->ToolOn(document::Tool::Text);
     s.eraserTool = doc_->ToolOn(document::Tool::Eraser);
     s.penTool = doc_->ToolOn(document::Tool::Pen);

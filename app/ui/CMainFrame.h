@@ -50,6 +50,9 @@ class SignatureCommands;
 namespace library {
 class CThumbViewerView;
 }
+namespace selection {
+class SelectionUi;
+}
 namespace tools {
 class ViewToolCommands;
 }
@@ -124,6 +127,8 @@ public:
     operations::ImageCommands& imageOperations() { return *imageOps_; }
     // The rotate dialog's live preview: the picture from before the dialog, turned.
     void previewRotation(int degrees, bool keepSize);
+    // Selections, crop, the clipboard and the floating paste.
+    selection::SelectionUi& selection() { return *selection_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -202,6 +207,8 @@ private:
     void OnColourCorrect();
     void OnResolution();
     void OnFileSize();
+    // Selections, crop, the clipboard and the floating paste (CMainFrameSelection.cpp)
+    void registerSelectionHandlers();
     // The still view's mouse tools and their commands (CMainFrameTools.cpp)
     void installStillTools();
     void registerToolHandlers();
@@ -253,6 +260,7 @@ private:
     QTimer* commandUiTimer_ = nullptr;
     RecordingCommands* recording_ = nullptr;  // a child of the window
     PrintCommands* print_ = nullptr;  // a child of the window
+    selection::SelectionUi* selection_ = nullptr;  // a child of the window
 };
 
 }  // namespace vestrel

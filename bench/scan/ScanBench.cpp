@@ -8,17 +8,25 @@
 //   Scan/RoutinesAlone     the routines of those steps called directly on the very
 //                          pictures the chain hands them, each one's median a counter (ms):
 //                          what a chain step costs beyond its routine is the difference
+//   Scan/TimedScan250ms/Jpeg, /Png  a timed scan with every automatic step on, ticking
+//                          every 250 ms on a steady schedule (as the window's timer does):
+//                          counters give the slowest and the median scan and how many scans
+//                          overran their interval, which is a tick the timer had to drop
 // The frame is the virtual camera's desk scene at 2592 x 1944 with its sensor noise.
+// VESTREL_BENCH_THREADS=1 runs OpenCV's parallel loops, and with them the routines' row
+// bands, on one thread: an instruction count (valgrind) of a step is then all its work.
 
 #include "BackgroundCleaning.h"
 #include "BackgroundNormalisation.h"
 #include "Binarisation.h"
 #include "CaptureLink.h"
+#include "ConsolePrompter.h"
 #include "Deskew.h"
 #include "DeskScene.h"
 #include "FrameGrabber.h"
 #include "ProcessingChain.h"
 #include "Scanner.h"
+#include "TimedScan.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgcodecs.hpp>
@@ -29,7 +37,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <map>
+#include <optional>
+#include <thread>
 
 namespace vestrel::scan {
 namespace {
@@ -39,6 +50,12 @@ namespace fs = std::filesystem;
 constexpr int kWidth = 2592;
 constexpr int kHeight = 1944;
 constexpr int kQuality = 80;
+
+const bool kThreadsChosen = [] {
+    const char* threads = std::getenv("VESTREL_BENCH_THREADS");
+    if (threads) cv::setNumThreads(std::atoi(threads));
+    return threads != nullptr;
+}();
 
 struct BenchFolder {
     BenchFolder()
@@ -215,6 +232,59 @@ void RoutinesAlone(benchmark::State& state)
     state.counters["threshold to 1 bit ms"] = MedianMs(oneBit);
 }
 BENCHMARK(RoutinesAlone)->Name("Scan/RoutinesAlone")->Unit(benchmark::kMillisecond)->Iterations(7);
+
+// The file-name dialog of a timed scan whose naming mode never asks.
+class NoFileNames final : public FileNameSource {
+public:
+    std::optional<std::string> askFileName() override { return std::nullopt; }
+};
+
+// Ticks on a steady 250 ms schedule. A scan still running when the next tick is due makes
+// the timer drop that tick; the schedule itself goes on.
+void TimedScan250ms(benchmark::State& state, const char* extension)
+{
+    constexpr auto kPeriod = std::chrono::milliseconds(250);
+    constexpr int kTicks = 20;
+    BenchFolder folder;
+    Settings settings = EveryStepOn();
+    settings.path = (folder.path / "").string();
+    settings.foramt = extension;
+    settings.intertime = static_cast<int>(kPeriod.count());
+    ScanState scanState;
+    ConsolePrompter prompter(std::cerr);
+    NoFileNames names;
+    GrabberFrameSource frames(FullFrameGrabber());
+    Scanner scanner(settings, scanState, prompter, frames, names);
+    std::vector<double> scanMs;
+    int overran = 0;
+    for (auto _ : state) {
+        if (!StartTimedScan(settings, scanState, names).started) {
+            state.SkipWithError("timed scan not started");
+            break;
+        }
+        auto due = std::chrono::steady_clock::now();
+        for (int tick = 0; tick < kTicks; ++tick) {
+            due += kPeriod;
+            std::this_thread::sleep_until(due);
+            const auto start = std::chrono::steady_clock::now();
+            const ScanOutcome outcome = TimedScanTick(scanner, scanState);
+            const auto end = std::chrono::steady_clock::now();
+            if (outcome.status != ScanStatus::Stored) state.SkipWithError("scan not stored");
+            scanMs.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            if (end > due + kPeriod) ++overran;
+            // A late scan's next tick comes at the first due time after it ended.
+            while (due + kPeriod < end) due += kPeriod;
+        }
+        StopTimedScan(scanState);
+    }
+    if (scanMs.empty()) return;
+    state.counters["scans"] = static_cast<double>(scanMs.size());
+    state.counters["overran (dropped ticks)"] = overran;
+    state.counters["slowest scan ms"] = *std::max_element(scanMs.begin(), scanMs.end());
+    state.counters["median scan ms"] = MedianMs(scanMs);
+}
+BENCHMARK_CAPTURE(TimedScan250ms, Jpeg, ".jpg")->Name("Scan/TimedScan250ms/Jpeg")->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(TimedScan250ms, Png, ".png")->Name("Scan/TimedScan250ms/Png")->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace vestrel::scan

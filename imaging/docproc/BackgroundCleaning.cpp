@@ -3,6 +3,7 @@
 #include "NoThrow.h"
 #include "PaperEstimate.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -27,16 +28,57 @@ std::vector<uchar> CleaningTable(double contrast, double noiseLevel)
     return table;
 }
 
-void CleanChannel(cv::Mat& channel, const std::vector<uchar>& table)
+// The paper under every pixel of one channel, and the floor it is never taken below.
+struct ChannelPaper {
+    cv::Mat level;
+    uchar floor = 0;
+};
+
+ChannelPaper PaperOf(const cv::Mat& channel)
 {
-    cv::Mat paper = detail::EstimatePaper(channel);
-    paper = cv::max(paper, detail::PaperFloor(paper));
-    for (int y = 0; y < channel.rows; ++y) {
-        uchar* values = channel.ptr<uchar>(y);
-        const uchar* papers = paper.ptr<uchar>(y);
-        for (int x = 0; x < channel.cols; ++x)
-            values[x] = table[papers[x] * 256 + values[x]];
+    ChannelPaper paper;
+    paper.level = detail::EstimatePaper(channel);
+    paper.floor = cv::saturate_cast<uchar>(detail::PaperFloor(paper.level));
+    return paper;
+}
+
+template <int Channels>
+void ApplyTableToRows(cv::Mat& image, std::vector<ChannelPaper>& papers, const std::vector<uchar>& table,
+                      const cv::Range& rows)
+{
+    // Paper darker than the floor is measured against the floor.
+    for (ChannelPaper& paper : papers) {
+        cv::Mat band = paper.level.rowRange(rows);
+        cv::max(band, cv::Scalar(paper.floor), band);
     }
+    // Everything the loop reads lives in locals: the bytes it writes could otherwise stand
+    // for any of them, and the compiler would fetch them again for every pixel.
+    const uchar* const results = table.data();
+    const int width = image.cols;
+    for (int y = rows.start; y < rows.end; ++y) {
+        uchar* const values = image.ptr<uchar>(y);
+        std::array<const uchar*, Channels> levels;
+        for (int c = 0; c < Channels; ++c)
+            levels[c] = papers[c].level.ptr<uchar>(y);
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < Channels; ++c) {
+                uchar& value = values[x * Channels + c];
+                value = results[levels[c][x] * 256 + value];
+            }
+        }
+    }
+}
+
+// Looks every byte of `image` up against the paper of its channel. Rows are independent,
+// so both cores share them in bands.
+void ApplyTable(cv::Mat& image, std::vector<ChannelPaper>& papers, const std::vector<uchar>& table)
+{
+    cv::parallel_for_(cv::Range(0, image.rows), [&](const cv::Range& rows) {
+        if (image.channels() == 1)
+            ApplyTableToRows<1>(image, papers, table, rows);
+        else
+            ApplyTableToRows<3>(image, papers, table, rows);
+    });
 }
 
 }  // namespace
@@ -49,12 +91,17 @@ bool CleanBackground(cv::Mat& image, double contrast, double noiseLevel)
         return false;
     return detail::NoThrow(false, [&] {
         const std::vector<uchar> table = CleaningTable(contrast, noiseLevel);
-        std::vector<cv::Mat> channels;
-        cv::split(image, channels);
-        for (cv::Mat& channel : channels)
-            CleanChannel(channel, table);
+        std::vector<ChannelPaper> papers;
+        if (image.channels() == 1) {
+            papers.push_back(PaperOf(image));
+        } else {
+            std::vector<cv::Mat> channels;
+            cv::split(image, channels);
+            for (const cv::Mat& channel : channels)
+                papers.push_back(PaperOf(channel));
+        }
         // Only now is the caller's picture written: a failure above leaves it as it was.
-        cv::merge(channels, image);
+        ApplyTable(image, papers, table);
         return true;
     });
 }

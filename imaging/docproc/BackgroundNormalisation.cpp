@@ -2,6 +2,7 @@
 
 #include "NoThrow.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -129,33 +130,54 @@ std::vector<int> PaperLevelMap(const cv::Mat& samples)
     return map;
 }
 
+using GainTables = std::vector<std::array<uchar, 256>>;
+
+// Step 8 on the grid rows `gridRows`, whose cells are `CellBytes` bytes wide. Every grid row
+// owns its four picture rows, so bands of grid rows can be worked on side by side. The
+// loop reads only locals and constants: the bytes it writes could otherwise stand for any
+// of them, and the compiler would fetch them again for every byte.
+template <int CellBytes>
+void ApplyGainsToRows(cv::Mat& image, const std::vector<int>& map, int gridWidth, const GainTables& tables,
+                      const cv::Range& gridRows)
+{
+    const int height = image.rows;
+    const int* const levels = map.data();
+    const std::array<uchar, 256>* const levelTables = tables.data();
+    for (int y = gridRows.start; y < gridRows.end; ++y) {
+        const int* const rowLevels = levels + static_cast<size_t>(y) * gridWidth;
+        for (int rowInCell = 0; rowInCell < kCell; ++rowInCell) {
+            uchar* const row = image.ptr<uchar>(PictureRow(height, y, rowInCell));
+            for (int x = 0; x < gridWidth; ++x) {
+                const int level = rowLevels[x];
+                if (level == 0)
+                    continue;
+                const uchar* const table = levelTables[std::min(level, 255)].data();
+                uchar* const cell = row + x * CellBytes;
+                for (int k = 0; k < CellBytes; ++k)
+                    cell[k] = table[cell[k]];
+            }
+        }
+    }
+}
+
 // Step 8: brightens every cell whose paper level is known by min(T / level, 2).
 void ApplyGains(cv::Mat& image, const std::vector<int>& map, int gridWidth, int gridHeight,
                 int targetLevel)
 {
     // The gain depends only on the cell's level, so each level gets a table of results.
-    std::vector<std::array<uchar, 256>> tables(256);
+    GainTables tables(256);
     for (int level = 1; level < 256; ++level) {
         const double gain = std::min(static_cast<double>(targetLevel) / level, kMaxGain);
         for (int value = 0; value < 256; ++value)
             tables[level][value] = cv::saturate_cast<uchar>(static_cast<int>(value * gain));
     }
-    const int channels = image.channels();
-    const int cellBytes = kCell * channels;
-    for (int y = 0; y < gridHeight; ++y) {
-        for (int rowInCell = 0; rowInCell < kCell; ++rowInCell) {
-            uchar* row = image.ptr<uchar>(PictureRow(image.rows, y, rowInCell));
-            for (int x = 0; x < gridWidth; ++x) {
-                const int level = map[static_cast<size_t>(y) * gridWidth + x];
-                if (level == 0)
-                    continue;
-                const auto& table = tables[std::min(level, 255)];
-                uchar* cell = row + x * cellBytes;
-                for (int k = 0; k < cellBytes; ++k)
-                    cell[k] = table[cell[k]];
-            }
-        }
-    }
+    // Both cores take bands of grid rows.
+    cv::parallel_for_(cv::Range(0, gridHeight), [&](const cv::Range& gridRows) {
+        if (image.channels() == 1)
+            ApplyGainsToRows<kCell>(image, map, gridWidth, tables, gridRows);
+        else
+            ApplyGainsToRows<kCell * 3>(image, map, gridWidth, tables, gridRows);
+    });
 }
 
 }  // namespace

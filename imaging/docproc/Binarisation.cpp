@@ -11,10 +11,7 @@ bool Binarise(const cv::Mat& source, cv::Mat& blackWhite)
     if (!detail::IsAcceptedPicture(source))
         return false;
     return detail::NoThrow(false, [&] {
-        const cv::Mat ink = detail::InkMask(detail::GreyOf(source));
-        cv::Mat result;
-        cv::bitwise_not(ink, result);
-        blackWhite = result;
+        blackWhite = detail::PaperMask(detail::GreyOf(source));
         return true;
     });
 }

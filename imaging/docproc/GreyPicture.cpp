@@ -24,7 +24,7 @@ cv::Mat GreyOf(const cv::Mat& picture)
     cv::Mat grey;
     switch (picture.type()) {
     case CV_8UC1:
-        grey = picture.clone();
+        grey = picture;
         break;
     case CV_8UC3:
         cv::cvtColor(picture, grey, cv::COLOR_BGR2GRAY);

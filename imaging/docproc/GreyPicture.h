@@ -9,8 +9,9 @@ namespace vestrel::docproc::detail {
 // True for the picture types the binarisation and deskew accept.
 bool IsAcceptedPicture(const cv::Mat& picture);
 
-// An 8-bit grey copy of `picture`, top row first; empty when the type is not accepted.
-// May throw OpenCV's exceptions: the public functions catch them (NoThrow.h).
+// `picture` as 8-bit grey, top row first; empty when the type is not accepted. A picture
+// that is grey already is handed back as it is, sharing its pixels (no copy): only read
+// them. May throw OpenCV's exceptions: the public functions catch them (NoThrow.h).
 cv::Mat GreyOf(const cv::Mat& picture);
 
 }  // namespace vestrel::docproc::detail

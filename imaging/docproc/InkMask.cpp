@@ -2,6 +2,7 @@
 
 #include "PaperEstimate.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -74,29 +75,46 @@ PartLevels LevelsOf(const Histogram& histogram, int pixels)
     return levels;
 }
 
-// Threshold of every part of the page, one value per block.
-cv::Mat BlockThresholds(const cv::Mat& flat, int blockSide)
+// Steepens the edges of `flat` with the unsharp mask (`softened` is its blur) and counts
+// each part of the page in its own histogram. Both work on whole rows of parts, so both
+// cores take bands of them; the result is the same however the rows are shared out.
+std::vector<Histogram> SharpenAndCount(cv::Mat& flat, const cv::Mat& softened, int blockSide, int columns,
+                                       int rows)
 {
-    const int columns = (flat.cols + blockSide - 1) / blockSide;
-    const int rows = (flat.rows + blockSide - 1) / blockSide;
     std::vector<Histogram> histograms(static_cast<size_t>(columns) * rows, Histogram{});
+    cv::parallel_for_(cv::Range(0, rows), [&](const cv::Range& blockRows) {
+        const cv::Range pixelRows(blockRows.start * blockSide, std::min(flat.rows, blockRows.end * blockSide));
+        cv::Mat band = flat.rowRange(pixelRows);
+        cv::addWeighted(band, 1.0 + kSharpening, softened.rowRange(pixelRows), -kSharpening, 0, band);
+        for (int y = pixelRows.start; y < pixelRows.end; ++y) {
+            const uchar* row = flat.ptr<uchar>(y);
+            Histogram* blockRow = &histograms[static_cast<size_t>(y / blockSide) * columns];
+            for (int c = 0; c < columns; ++c) {
+                Histogram& histogram = blockRow[c];
+                const int end = std::min(flat.cols, (c + 1) * blockSide);
+                for (int x = c * blockSide; x < end; ++x)
+                    ++histogram[row[x]];
+            }
+        }
+    });
+    return histograms;
+}
+
+// Threshold of every part of the page, one value per block, from the parts' histograms.
+cv::Mat BlockThresholds(const std::vector<Histogram>& histograms, cv::Size size, int blockSide, int columns,
+                        int rows)
+{
     Histogram page{};
-    for (int y = 0; y < flat.rows; ++y) {
-        const uchar* row = flat.ptr<uchar>(y);
-        Histogram* blockRow = &histograms[static_cast<size_t>(y / blockSide) * columns];
-        for (int x = 0; x < flat.cols; ++x)
-            ++blockRow[x / blockSide][row[x]];
-    }
     for (const Histogram& h : histograms)
         for (int level = 0; level < 256; ++level)
             page[level] += h[level];
-    const PartLevels pageLevels = LevelsOf(page, static_cast<int>(flat.total()));
+    const PartLevels pageLevels = LevelsOf(page, size.area());
 
     cv::Mat thresholds(rows, columns, CV_8UC1);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            const int width = std::min(blockSide, flat.cols - c * blockSide);
-            const int height = std::min(blockSide, flat.rows - r * blockSide);
+            const int width = std::min(blockSide, size.width - c * blockSide);
+            const int height = std::min(blockSide, size.height - r * blockSide);
             const PartLevels part = LevelsOf(histograms[static_cast<size_t>(r) * columns + c], width * height);
             int threshold = part.threshold;
             if (!part.hasInk && pageLevels.hasInk) {
@@ -109,29 +127,53 @@ cv::Mat BlockThresholds(const cv::Mat& flat, int blockSide)
     return thresholds;
 }
 
-}  // namespace
-
-cv::Mat InkMask(const cv::Mat& grey)
+// 255 where `grey` shows ink (`inkWhite`) or paper (not `inkWhite`), 0 elsewhere.
+cv::Mat Mask(const cv::Mat& grey, bool inkWhite)
 {
     cv::Mat paper = EstimatePaper(grey);
-    paper = cv::max(paper, PaperFloor(paper));
+    const cv::Scalar floor(PaperFloor(paper));
 
-    // Flat field: every pixel as a share of its paper's brightness.
-    cv::Mat flat;
-    cv::divide(grey, paper, flat, kFlatPaperLevel);
+    // Flat field: every pixel as a share of its paper's brightness (never darker than the
+    // floor). Pixel by pixel, so both cores take bands of rows.
+    cv::Mat flat(grey.size(), CV_8UC1);
+    cv::parallel_for_(cv::Range(0, grey.rows), [&](const cv::Range& rows) {
+        cv::Mat paperBand = paper.rowRange(rows);
+        cv::max(paperBand, floor, paperBand);
+        cv::Mat flatBand = flat.rowRange(rows);
+        cv::divide(grey.rowRange(rows), paperBand, flatBand, kFlatPaperLevel);
+    });
     // The lens softens the strokes a little; an unsharp mask of about its width steepens
     // the edges back, which separates strokes that blur had run together and brings thin
     // strokes back to their depth. The edges' half-way points stay where they were.
     cv::Mat softened;
     cv::GaussianBlur(flat, softened, cv::Size(), kLensBlur);
-    cv::addWeighted(flat, 1.0 + kSharpening, softened, -kSharpening, 0, flat);
 
     const int blockSide = std::max(kMinBlockSide, std::min(grey.cols, grey.rows) / kBlocksAcrossShortSide);
-    const cv::Mat blockThresholds = BlockThresholds(flat, blockSide);
+    const int columns = (flat.cols + blockSide - 1) / blockSide;
+    const int rows = (flat.rows + blockSide - 1) / blockSide;
+    const std::vector<Histogram> histograms = SharpenAndCount(flat, softened, blockSide, columns, rows);
+    const cv::Mat blockThresholds = BlockThresholds(histograms, flat.size(), blockSide, columns, rows);
     // Thresholds change smoothly from the middle of one part to the next.
     cv::Mat thresholds;
     cv::resize(blockThresholds, thresholds, flat.size(), 0, 0, cv::INTER_LINEAR);
-    return flat < thresholds;
+    cv::Mat mask(grey.size(), CV_8UC1);
+    cv::parallel_for_(cv::Range(0, grey.rows), [&](const cv::Range& rows) {
+        cv::Mat maskBand = mask.rowRange(rows);
+        cv::compare(flat.rowRange(rows), thresholds.rowRange(rows), maskBand, inkWhite ? cv::CMP_LT : cv::CMP_GE);
+    });
+    return mask;
+}
+
+}  // namespace
+
+cv::Mat InkMask(const cv::Mat& grey)
+{
+    return Mask(grey, true);
+}
+
+cv::Mat PaperMask(const cv::Mat& grey)
+{
+    return Mask(grey, false);
 }
 
 }  // namespace vestrel::docproc::detail

@@ -16,5 +16,8 @@ namespace vestrel::docproc::detail {
 // paper's own noise, which keeps bare paper free of specks; a part of the page with no
 // clear ink takes the page's threshold. May throw OpenCV's exceptions.
 cv::Mat InkMask(const cv::Mat& grey);
+// The same decision the other way round: 255 on paper, 0 where the ink is, the form the
+// binarisation hands out. May throw OpenCV's exceptions.
+cv::Mat PaperMask(const cv::Mat& grey);
 
 }  // namespace vestrel::docproc::detail

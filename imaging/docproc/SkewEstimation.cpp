@@ -9,6 +9,7 @@
 #include "InkMask.h"
 #include "NoThrow.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -71,16 +72,16 @@ public:
     ProfileSharpness(const std::vector<cv::Point2f>& points, cv::Size size, size_t stride = 1)
         : points_(points), stride_(std::max<size_t>(1, stride)),
           offset_(std::hypot(size.width, size.height) / 2.0 + 2.0),
-          bins_(static_cast<size_t>(2 * offset_) + 4, 0.0)
+          binCount_(static_cast<size_t>(2 * offset_) + 4)
     {
     }
 
-    double operator()(double degrees)
+    double operator()(double degrees) const
     {
         const double radians = degrees * std::numbers::pi / 180.0;
         const float s = static_cast<float>(std::sin(radians));
         const float c = static_cast<float>(std::cos(radians));
-        std::fill(bins_.begin(), bins_.end(), 0.0);
+        std::vector<double> bins(binCount_, 0.0);
         // Each pixel is shared between the two nearest bins, so the sum changes smoothly
         // with the angle and its peak can be located between the steps.
         for (size_t i = 0; i < points_.size(); i += stride_) {
@@ -88,20 +89,32 @@ public:
             const double across = p.x * s + p.y * c + offset_;
             const auto bin = static_cast<size_t>(across);
             const double share = across - bin;
-            bins_[bin] += 1.0 - share;
-            bins_[bin + 1] += share;
+            bins[bin] += 1.0 - share;
+            bins[bin + 1] += share;
         }
         double sum = 0;
-        for (const double b : bins_)
+        for (const double b : bins)
             sum += b * b;
         return sum;
+    }
+
+    // The sharpness at every angle. The angles are independent, so both cores share them;
+    // each angle's sum is added up in the same order as alone.
+    std::vector<double> at(const std::vector<double>& angles) const
+    {
+        std::vector<double> scores(angles.size());
+        cv::parallel_for_(cv::Range(0, static_cast<int>(angles.size())), [&](const cv::Range& range) {
+            for (int i = range.start; i < range.end; ++i)
+                scores[i] = (*this)(angles[i]);
+        });
+        return scores;
     }
 
 private:
     const std::vector<cv::Point2f>& points_;
     size_t stride_;
     double offset_;
-    std::vector<double> bins_;
+    size_t binCount_;
 };
 
 double MedianOf(std::vector<double> values)
@@ -112,11 +125,14 @@ double MedianOf(std::vector<double> values)
 
 SkewMeasurement Measure(const cv::Mat& picture)
 {
+    // May share the caller's pixels: only read, the reduction goes to a picture of its own.
     cv::Mat grey = detail::GreyOf(picture);
     const int longSide = std::max(grey.cols, grey.rows);
     if (longSide > kWorkingLongSide) {
         const double scale = static_cast<double>(kWorkingLongSide) / longSide;
-        cv::resize(grey, grey, cv::Size(), scale, scale, cv::INTER_AREA);
+        cv::Mat reduced;
+        cv::resize(grey, reduced, cv::Size(), scale, scale, cv::INTER_AREA);
+        grey = reduced;
     }
     const cv::Mat ink = detail::InkMask(grey);
     const InkPoints text = TextInk(ink);
@@ -124,25 +140,28 @@ SkewMeasurement Measure(const cv::Mat& picture)
     if (text.marks < kMinMarks || text.points.size() < grey.total() * kMinInkShare)
         return result;
 
-    ProfileSharpness coarseSharpness(text.points, grey.size(), kCoarseStride);
-    ProfileSharpness sharpness(text.points, grey.size());
-    std::vector<double> coarse;
+    const ProfileSharpness coarseSharpness(text.points, grey.size(), kCoarseStride);
+    const ProfileSharpness sharpness(text.points, grey.size());
+    std::vector<double> coarseAngles;
+    for (double angle = -kSearchLimit; angle <= kSearchLimit + 1e-9; angle += kCoarseStep)
+        coarseAngles.push_back(angle);
+    const std::vector<double> coarse = coarseSharpness.at(coarseAngles);
     double bestAngle = 0;
     double bestScore = -1;
-    for (double angle = -kSearchLimit; angle <= kSearchLimit + 1e-9; angle += kCoarseStep) {
-        const double score = coarseSharpness(angle);
-        coarse.push_back(score);
-        if (score > bestScore) {
-            bestScore = score;
-            bestAngle = angle;
+    for (size_t i = 0; i < coarse.size(); ++i) {
+        if (coarse[i] > bestScore) {
+            bestScore = coarse[i];
+            bestAngle = coarseAngles[i];
         }
     }
     const double fineFrom = bestAngle - kCoarseStep;
     const int fineSteps = static_cast<int>(std::lround(2 * kCoarseStep / kFineStep));
-    std::vector<double> fine(fineSteps + 1);
+    std::vector<double> fineAngles(fineSteps + 1);
+    for (int i = 0; i <= fineSteps; ++i)
+        fineAngles[i] = fineFrom + i * kFineStep;
+    const std::vector<double> fine = sharpness.at(fineAngles);
     int bestFine = 0;
     for (int i = 0; i <= fineSteps; ++i) {
-        fine[i] = sharpness(fineFrom + i * kFineStep);
         if (fine[i] > fine[bestFine])
             bestFine = i;
     }

@@ -142,6 +142,12 @@ public:
     float Zoom() const { return m_fZoom; }
     void SetZoom(float zoom) { m_fZoom = zoom; }
     bool IsFitWindow() const { return m_bFitWindow; }
+    // Zoom 1 and not fitted, nothing else changed: how a freshly cropped picture is shown.
+    void ShowUnfittedAtZoomOne()
+    {
+        m_fZoom = 1.0f;
+        m_bFitWindow = false;
+    }
 
     // ---- Tools ---------------------------------------------------------------------------
     // Turns every tool off, drops the lasso and stops the paste floating, closes the text
@@ -165,11 +171,30 @@ public:
     // The pasted picture, floating or not (null when there is none).
     const CxImage* Paste() const { return m_pPaste.get(); }
     CxImage* Paste() { return m_pPaste.get(); }
-    // `paste` floats over the image; `isMark` for a signature or stamp.
-    void SetFloatingPaste(std::unique_ptr<CxImage> paste, bool isMark = false);
+    // `paste` floats over the image; `isMark` for a signature or stamp. A mark that does
+    // not fit the current picture (MarkFitsPicture) is refused with "签名文件比当前文件大，
+    // 无法粘贴！！！": nothing changes and the answer is false. The history step is the
+    // caller's (PastePicture takes it).
+    bool SetFloatingPaste(std::unique_ptr<CxImage> paste, bool isMark = false);
+    // A picture brought in from outside (the clipboard, a signature, a stamp): the tools go
+    // off; over a current picture it floats there, after the history step; into an empty
+    // document it becomes the current picture itself, with no file name yet. False when it
+    // was refused (a mark too large, no memory for the history step).
+    bool PastePicture(std::unique_ptr<CxImage> picture, bool isMark = false);
+    // A mark can be placed on a picture when it is no wider and no higher than it and not
+    // exactly as large both ways.
+    static bool MarkFitsPicture(int imageWidth, int imageHeight, int markWidth, int markHeight);
     bool PasteIsMark() const { return m_bPasteIsMark; }
     // The floating paste is thrown away (its menu command and the Delete key).
     void RemovePaste();
+    // Mixes the floating paste into the picture with its top-left at picture pixel `at`
+    // (its transparent pixels leave the picture as it was) and ends it. The history step
+    // was taken when the paste was made.
+    bool MergePaste(PixelPoint at);
+    // Space over the floating paste: it turns 90 degrees clockwise. A mark turns only when
+    // the turned mark still fits inside the picture; otherwise "签名文件比当前文件大，
+    // 无法旋转!!!" and false.
+    bool TurnPaste();
 
     // The eraser and the pen stamp a square brush of their size.
     int EraserSize() const { return m_nEraserSize; }

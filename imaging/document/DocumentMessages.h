@@ -20,5 +20,9 @@ inline constexpr const char* kDropRefusedBefore = "文件";
 inline constexpr const char* kDropRefusedAfter = "无法打开，不是可以显示的图片！";
 // The history could not keep the picture before a change (memory); the change is not made.
 inline constexpr const char* kHistoryFull = "内存不足，无法记录这一步，操作已取消！";
+// A signature or stamp that does not fit the picture it is placed on, or would not fit
+// once turned.
+inline constexpr const char* kMarkTooLarge = "签名文件比当前文件大，无法粘贴！！！";
+inline constexpr const char* kMarkTurnTooLarge = "签名文件比当前文件大，无法旋转!!!";
 
 }  // namespace vestrel::document::msg

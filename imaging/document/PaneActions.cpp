@@ -61,11 +61,78 @@ void CQuorvanDoc::OnEscape()
     Call(m_hooks.repaintInfoPane);
 }
 
-void CQuorvanDoc::SetFloatingPaste(std::unique_ptr<CxImage> paste, bool isMark)
+bool CQuorvanDoc::MarkFitsPicture(int imageWidth, int imageHeight, int markWidth, int markHeight)
 {
+    if (markWidth > imageWidth || markHeight > imageHeight) return false;
+    return !(markWidth == imageWidth && markHeight == imageHeight);
+}
+
+bool CQuorvanDoc::SetFloatingPaste(std::unique_ptr<CxImage> paste, bool isMark)
+{
+    if (paste && isMark && m_pImage &&
+        !MarkFitsPicture(m_pImage->GetWidth(), m_pImage->GetHeight(), paste->GetWidth(), paste->GetHeight())) {
+        m_prompter.message(msg::kMarkTooLarge);
+        return false;
+    }
     m_pPaste = std::move(paste);
     m_bPasting = m_pPaste != nullptr;
     m_bPasteIsMark = m_bPasting && isMark;
+    return true;
+}
+
+bool CQuorvanDoc::PastePicture(std::unique_ptr<CxImage> picture, bool isMark)
+{
+    if (LiveShown() || !picture || !picture->IsValid()) return false;
+    ResetTools();
+    m_bPasteIsMark = false;
+    if (!m_pImage) {
+        // Nothing to float over: the picture is the document now, a file still to be named.
+        picture->SelectionDelete();
+        m_history.Clear();
+        ShowLoaded(m_strFileDir, std::move(picture));  // the folder stays, the name goes
+        ApplyPanRule();
+        Call(m_hooks.repaintInfoPane);
+        return true;
+    }
+    m_pImage->SelectionDelete();
+    // A mark too large is refused before the history records a step nothing follows.
+    if (isMark && !MarkFitsPicture(m_pImage->GetWidth(), m_pImage->GetHeight(), picture->GetWidth(),
+                                   picture->GetHeight())) {
+        m_prompter.message(msg::kMarkTooLarge);
+        return false;
+    }
+    if (!PushHistory()) return false;
+    SetFloatingPaste(std::move(picture), isMark);
+    Call(m_hooks.repaintImageView);
+    Call(m_hooks.repaintInfoPane);
+    return true;
+}
+
+bool CQuorvanDoc::MergePaste(PixelPoint at)
+{
+    if (!HasFloatingPaste() || !m_pImage) return false;
+    const bool mixed = m_pImage->MixFrom(*m_pPaste, at.x, at.y);
+    m_pPaste.reset();
+    m_bPasting = false;
+    m_bPasteIsMark = false;
+    Call(m_hooks.repaintImageView);
+    return mixed;
+}
+
+bool CQuorvanDoc::TurnPaste()
+{
+    if (!HasFloatingPaste() || !m_pImage) return false;
+    if (m_bPasteIsMark) {
+        // Turned, the mark is as wide as it is high now: it must still fit strictly inside.
+        const bool fits = m_pImage->GetWidth() > m_pPaste->GetHeight() && m_pImage->GetHeight() > m_pPaste->GetWidth();
+        if (!fits) {
+            m_prompter.message(msg::kMarkTurnTooLarge);
+            return false;
+        }
+    }
+    if (!m_pPaste->RotateRight()) return false;
+    Call(m_hooks.repaintImageView);
+    return true;
 }
 
 void CQuorvanDoc::RemovePaste()

@@ -45,7 +45,7 @@ TEST(CommandTable, ACommandOfAnUnbuiltSubsystemIsShownDisabled)
     s.hasImage = true;
     EXPECT_TRUE(Enabled(ID_CROP, s));
     EXPECT_TRUE(Enabled(ID_GREY, s));
-    s.features.built[int(Feature::ImageEditing)] = false;
+    s.features.built[int(Feature::Selection)] = false;
     EXPECT_FALSE(Enabled(ID_CROP, s));
     EXPECT_TRUE(Enabled(ID_MANUAL_DESKEW, s)) << "its mouse part belongs to the view tools";
     s.features.built[int(Feature::ViewTools)] = false;
@@ -71,6 +71,37 @@ TEST(CommandTable, WhileAnImageOperationRunsNothingThatTouchesThePictureIsEnable
     for (int id : {ID_FULL_SCREEN, ID_APP_ABOUT, ID_WINDOW_RESTORE, ID_APP_EXIT}) EXPECT_TRUE(Enabled(id, s)) << id;
     s.imageBusy = false;
     EXPECT_TRUE(Enabled(ID_EDIT_UNDO, s));
+}
+
+TEST(CommandTable, SelectionAndClipboardFollowTheirOwnState)
+{
+    FrameState s = AllBuilt();
+    s.liveMode = false;
+    s.hasImage = true;
+    for (int id : {ID_RECT_SELECT, ID_FREE_SELECT, ID_CROP, ID_EDIT_COPY}) EXPECT_TRUE(Enabled(id, s)) << id;
+    for (int id : {ID_EDIT_CUT, ID_EDIT_PASTE, ID_REMOVE_PASTE}) EXPECT_FALSE(Enabled(id, s)) << id;
+    s.hasSelection = true;
+    s.clipboardHasPicture = true;
+    s.floatingPaste = true;
+    for (int id : {ID_EDIT_CUT, ID_EDIT_PASTE, ID_REMOVE_PASTE}) EXPECT_TRUE(Enabled(id, s)) << id;
+
+    // Crop mode checks the crop, not the rectangle selection it works with.
+    s.cropTool = true;
+    EXPECT_TRUE(Checked(ID_CROP, s));
+    EXPECT_FALSE(Checked(ID_RECT_SELECT, s));
+    s.cropTool = false;
+    s.rectSelectTool = true;
+    EXPECT_TRUE(Checked(ID_RECT_SELECT, s));
+    EXPECT_FALSE(Checked(ID_FREE_SELECT, s));
+
+    // Without a picture only paste works (the pasted picture opens); live, nothing does.
+    s.hasImage = false;
+    EXPECT_TRUE(Enabled(ID_EDIT_PASTE, s));
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_REMOVE_PASTE, ID_CROP}) EXPECT_FALSE(Enabled(id, s)) << id;
+    s.hasImage = true;
+    s.liveMode = true;
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_REMOVE_PASTE, ID_CROP, ID_RECT_SELECT})
+        EXPECT_FALSE(Enabled(id, s)) << id;
 }
 
 TEST(CommandTable, ScanCommandsNeedLiveModeWithoutRecordingOrTimedScan)

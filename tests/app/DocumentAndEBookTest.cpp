@@ -44,7 +44,7 @@ TEST_F(DocumentFrameTest, AScanIsTheCurrentFileAndTheStillViewShowsIt)
     EXPECT_TRUE(f.action(ID_FILE_SAVE)->isEnabled());
     EXPECT_TRUE(f.action(ID_ZOOM_IN)->isEnabled());
     EXPECT_FALSE(f.action(ID_EDIT_UNDO)->isEnabled());
-    EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());  // the clipboard comes later
+    EXPECT_FALSE(f.action(ID_EDIT_CUT)->isEnabled());  // nothing is selected
 
     // Zoomed until it no longer fits, the picture can be panned; fitted, it cannot.
     for (int i = 0; i < 10; ++i) f.OnCommand(ID_ZOOM_IN);
