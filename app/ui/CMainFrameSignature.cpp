@@ -7,6 +7,7 @@
 #include "CQuorvanView.h"
 #include "CommandIds.h"
 #include "ProgramDir.h"
+#include "SelectionUi.h"
 #include "SignatureDialog.h"
 #include "SignatureOpenDialog.h"
 #include "StampDialog.h"
@@ -30,19 +31,11 @@ bool SignatureHost::RunCrop()
 
 bool SignatureHost::PlaceMark(std::unique_ptr<CxImage> mark)
 {
-    document::CQuorvanDoc& doc = *f_.doc_;
-    if (!doc.Image()) {
-        // The signature is the picture now, a file still to be named.
-        doc.SetPath(doc.FileDir());
-        doc.SetImage(std::move(mark));
-        doc.ClearHistory();
-        doc.OnWindowSize();
-        return true;
-    }
-    doc.Image()->SelectionDelete();
-    // The step is taken now, so that Back after the mark is placed takes it away again.
-    if (!doc.PushHistory()) return false;
-    doc.SetFloatingPaste(std::move(mark), true);
+    // The window's paste entry: the history step, the mark starting at the picture's
+    // top-left, a mark too large refused; into an empty document it is the picture.
+    const bool hadPicture = f_.doc_->Image() != nullptr;
+    if (!f_.selection_->PastePicture(std::move(mark), true)) return false;
+    if (!hadPicture) f_.doc_->OnWindowSize();  // a signature alone is shown fitted
     return true;
 }
 

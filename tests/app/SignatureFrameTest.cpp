@@ -8,6 +8,15 @@
 #include "MarkImage.h"
 #include "SignatureDialog.h"
 #include "SignatureHost.h"
+#include "CQuorvanView.h"
+#include "DocumentMessages.h"
+#include "SignatureFile.h"
+#include "SignatureOpenDialog.h"
+#include "StampDialog.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
 #include "SignatureMessages.h"
 
 #include <QApplication>
@@ -175,6 +184,71 @@ TEST_F(SignatureFrameTest, MarkWithoutAPictureBecomesThePictureFitted)
     EXPECT_FALSE(f.document().HasFloatingPaste());
     EXPECT_TRUE(f.document().IsFitWindow());
     EXPECT_TRUE(f.document().FileName().empty());
+}
+
+// With the floating paste in the window: a signature inserted through the menu follows the
+// pointer and a click places it, white left out.
+TEST_F(SignatureFrameTest, InsertedSignatureFollowsThePointerAndAClickPlacesIt)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    f.document().OnActualSize();
+    cv::Mat ink(8, 10, CV_8UC3, cv::Scalar(255, 255, 255));
+    ink(cv::Rect(2, 2, 6, 4)).setTo(cv::Scalar(0, 0, 0));
+    const auto sig = programDir / "Sign/boss";
+    ASSERT_TRUE(cv::imwrite((programDir / "Sign/boss.bmp").string(), ink));
+    std::filesystem::rename(programDir / "Sign/boss.bmp", sig);
+    ASSERT_TRUE(signature::EncryptSignature(sig, "pw"));
+    const std::string scrambled = testkit::TempProgramDir::readFile(sig);
+
+    ASSERT_TRUE(StatusOf(ID_INSERT_SIGNATURE, f.State()).enabled);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<output::SignatureOpenDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->passwordField()->setText("pw");
+        QTest::mouseClick(dialog->insertButton(), Qt::LeftButton);
+    });
+    f.OnCommand(ID_INSERT_SIGNATURE);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kUnlocked});
+    ASSERT_TRUE(f.document().HasFloatingPaste());
+    EXPECT_TRUE(f.document().PasteIsMark());
+    EXPECT_EQ(testkit::TempProgramDir::readFile(sig), scrambled);
+
+    QWidget* pane = f.stillView()->viewport();
+    QTest::mouseMove(pane, QPoint(30, 20));
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(30, 20));
+    EXPECT_FALSE(f.document().HasFloatingPaste());
+    const CxImage& picture = *f.document().Image();
+    EXPECT_EQ(picture.GetPixelColor(33, 23).rgbRed, 0) << "the ink under the pointer + (2, 2)";
+    EXPECT_EQ(picture.GetPixelColor(30, 20).rgbRed, 225) << "white of the mark left out";
+    f.OnCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(f.document().Image()->Dump(), original);
+}
+
+TEST_F(SignatureFrameTest, NoToTheWholePictureSwitchesToCropMode)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    prompter.answer(Answer::No);
+    f.OnCommand(ID_MAKE_SIGNATURE);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{msg::kWholePictureQuestion});
+    EXPECT_EQ(f.document().ActiveTool(), document::Tool::Crop);
+    EXPECT_TRUE(std::filesystem::is_empty(programDir / "Sign"));
+}
+
+TEST_F(SignatureFrameTest, StampAsLargeAsThePictureIsRefusedWithoutAHistoryStep)
+{
+    CMainFrame& f = makeWithSignaturePicture();
+    ASSERT_TRUE(cv::imwrite((programDir / "Stamp/seal.png").string(),
+                            cv::Mat(60, 120, CV_8UC3, cv::Scalar(0, 0, 200))));
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<output::StampDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->stampList()->item(0)->setSelected(true);
+        dialog->accept();
+    });
+    f.OnCommand(ID_STAMP);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{document::msg::kMarkTooLarge});
+    EXPECT_FALSE(f.document().HasFloatingPaste());
+    EXPECT_FALSE(f.document().CanBack());
 }
 
 }  // namespace
