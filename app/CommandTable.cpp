@@ -116,6 +116,12 @@ CommandStatus NormalRule(const FrameState& s) { return {ScanReady(s), s.orientat
 CommandStatus UpsideDownRule(const FrameState& s) { return {ScanReady(s), s.orientation.upsideDown}; }
 CommandStatus RotateLeftRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateLeft}; }
 CommandStatus RotateRightRule(const FrameState& s) { return {ScanReady(s), s.orientation.rotateRight}; }
+// A signature or stamp is placed by the floating paste's mouse handling: without it the
+// mark could never leave the pointer.
+CommandStatus WhenMarkCanFloat(const FrameState& s)
+{
+    return {s.features.has(Feature::Clipboard) && s.hasImage && !s.liveMode, false};
+}
 
 using F = Feature;
 
@@ -213,8 +219,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_AUDIO_FORMAT, "音频格式", F::Recording, Never, "", ""},
     {ID_MAKE_PDF, "生成PDF", F::Pdf, MakePdfRule, "", "pdf.svg"},
     {ID_MAKE_SIGNATURE, "制作签名", F::Signatures, Always, "", ""},
-    {ID_INSERT_SIGNATURE, "插入签名", F::Signatures, WhenStillImage, "", "signature.svg"},
-    {ID_STAMP, "图章", F::Signatures, WhenStillImage, "", ""},
+    {ID_INSERT_SIGNATURE, "插入签名", F::Signatures, WhenMarkCanFloat, "", "signature.svg"},
+    {ID_STAMP, "图章", F::Signatures, WhenMarkCanFloat, "", ""},
     {ID_OCR, "文字识别", F::TextRecognition, Always, "", "ocr.svg"},
     {ID_OCR_2, "文字识别", F::TextRecognition, Always, "", ""},
     {ID_ID_CARD_COPY, "证件双面复印", F::IdCardCopy, IdCardCopyRule, "", ""},

@@ -17,6 +17,7 @@
 #include "PrintCommands.h"
 #include "ProgramDir.h"
 #include "Prompter.h"
+#include "SignatureHost.h"
 #include "RecordingCommands.h"
 #include "ScanDriver.h"
 #include "SelectionUi.h"
@@ -106,6 +107,7 @@ CMainFrame::CMainFrame(Prompter& prompter, std::unique_ptr<LiveCamera> camera, Q
     }
 
     registerCopyAndSettingsHandlers();
+    registerSignatureHandlers();
 
     // The old frame refreshed its buttons on every idle moment; a short timer does the same
     // for the state that changes outside our own commands.
@@ -392,6 +394,7 @@ FrameState CMainFrame::State() const
     s.features.add(Feature::Frame).add(Feature::Scanning).add(Feature::Document).add(Feature::Pdf).add(Feature::Library);
     s.features.add(Feature::ImageOperations);
     s.features.add(Feature::ViewTools);
+    s.features.add(Feature::Signatures);
     s.imageBusy = imageOps_ && imageOps_->Busy();
     if (camera_) s.features.add(Feature::Capture).add(Feature::CaptureDialogs);
     if (scanDriver_) s.features.add(Feature::ScanStore).add(Feature::ScanSettings).add(Feature::IdCardCopy);

@@ -44,6 +44,9 @@ namespace operations {
 class ImageCommands;
 struct CommandHooks;
 }  // namespace operations
+namespace signature {
+class SignatureCommands;
+}
 namespace library {
 class CThumbViewerView;
 }
@@ -62,6 +65,7 @@ class Prompter;
 class RecordingCommands;
 class PrintCommands;
 class ScanDriver;
+class SignatureHost;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -179,6 +183,9 @@ private:
     void applyScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
     void cancelScanSettings(const scan::ScanSettingsForm& form, bool presetWasInForce);
     friend class ScanSettingsPreview;
+    // Signatures and stamps (CMainFrameSignature.cpp)
+    friend class SignatureHost;
+    void registerSignatureHandlers();
     // The two-sided ID-card copy (CMainFrameIdCardCopy.cpp)
     void registerCopyAndSettingsHandlers();
     void OnIdCardCopy();
@@ -216,6 +223,8 @@ private:
     scan::ScanState scan_;
     std::unique_ptr<document::CQuorvanDoc> doc_;
     std::unique_ptr<operations::ImageCommands> imageOps_;
+    std::unique_ptr<SignatureHost> signatureHost_;
+    std::unique_ptr<signature::SignatureCommands> signatures_;
     QTimer* operationTimer_ = nullptr;  // takes a finished operation's picture
     std::filesystem::path pendingScan_;  // the newest scan, shown when the still view comes
     std::unique_ptr<EBookSession> ebook_;

@@ -1,5 +1,6 @@
 #include "SignatureNames.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace vestrel::signature {
@@ -33,14 +34,21 @@ NameCheck CheckSignatureName(const std::string& stored)
 
 std::vector<std::string> ListSignatureNames(const std::filesystem::path& folder)
 {
+    std::vector<std::string> names = ListStampNames(folder);
+    std::erase_if(names, [](const std::string& name) { return name.find('.') != std::string::npos; });
+    return names;
+}
+
+std::vector<std::string> ListStampNames(const std::filesystem::path& folder)
+{
     std::vector<std::string> names;
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code typeError;
         if (it->is_directory(typeError)) continue;
-        const std::string name = it->path().filename().string();
-        if (name.find('.') == std::string::npos) names.push_back(name);
+        names.push_back(it->path().filename().string());
     }
+    std::sort(names.begin(), names.end());
     return names;
 }
 

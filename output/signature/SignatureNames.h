@@ -1,6 +1,6 @@
 #pragma once
 // The rules for the name a signature file is stored under, and which files of the
-// signature folder are offered as signatures.
+// signature and stamp folders are offered.
 
 #include <filesystem>
 #include <string>
@@ -21,7 +21,12 @@ std::string StoredSignatureName(const std::string& typed);
 // Checks the stored name (StoredSignatureName of what was typed).
 NameCheck CheckSignatureName(const std::string& stored);
 
-// The names of the files of `folder` without a dot, in the order found; folders skipped.
+// The names of the files of `folder` without a dot, folders skipped. Sorted by name: the
+// order a directory hands them out in means nothing to the user.
 std::vector<std::string> ListSignatureNames(const std::filesystem::path& folder);
+
+// The names of every file of `folder` (a stamp is any picture, whatever its name), folders
+// skipped, sorted by name.
+std::vector<std::string> ListStampNames(const std::filesystem::path& folder);
 
 }  // namespace vestrel::signature
