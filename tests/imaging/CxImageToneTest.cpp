@@ -284,6 +284,15 @@ TEST(CxImageTone, OneBitReductionPicksTheNearerOfBlackAndWhite)
     EXPECT_EQ(grey.GetPixelIndex(127 - 96, 1), 0) << "level 127 is nearer black";
     EXPECT_EQ(grey.GetPixelIndex(128 - 96, 1), 1) << "level 128 is nearer white";
 
+    // A plane another picture still shares (a copy, a view handed out) is left as it was.
+    CxImage shared;
+    ASSERT_TRUE(shared.CreateFromMat(GreyLevels()));
+    const cv::Mat view = shared.Pixels();
+    const cv::Mat before = view.clone();
+    ASSERT_TRUE(shared.DecreaseBpp(1, false));
+    EXPECT_TRUE(SamePixels(view, before)) << "the shared plane was overwritten";
+    EXPECT_TRUE(SamePixels(shared.Pixels(), expected));
+
     // A grey palette that is not the plain ramp (here reversed) is read through its colours.
     CxImage reversed;
     ASSERT_TRUE(reversed.CreateFromMat(GreyLevels()));
