@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <system_error>
 
@@ -20,13 +19,8 @@ constexpr auto kPauseAfterFailedRead = std::chrono::milliseconds(50);
 
 }  // namespace
 
-std::string CameraSpecFrom(int argc, const char* const* argv)
+std::string CameraSpecFromEnvironment()
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i] ? argv[i] : "";
-        if (arg == "--camera" && i + 1 < argc && argv[i + 1]) return argv[i + 1];
-        if (arg.starts_with("--camera=")) return arg.substr(std::strlen("--camera="));
-    }
     const char* env = std::getenv("VESTREL_CAMERA");
     return env ? env : "";
 }

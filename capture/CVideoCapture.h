@@ -39,9 +39,9 @@ struct CaptureOptions {
     std::string deviceEventSource = "udev";    // udev's netlink source of the window's device events
 };
 
-// The camera spec from --camera SPEC (or --camera=SPEC) on the command line, else from
-// $VESTREL_CAMERA; empty when neither is given.
-std::string CameraSpecFrom(int argc, const char* const* argv);
+// The camera spec of $VESTREL_CAMERA, empty when it is not set: what a program uses when its
+// command line names no camera (--camera is read with the rest of each command line).
+std::string CameraSpecFromEnvironment();
 
 class CVideoCapture {
 public:

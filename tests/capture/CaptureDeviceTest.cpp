@@ -177,17 +177,12 @@ TEST_F(FakeSysfs, OpeningAListedNodeThatIsNotThereFailsWithTheBindMessage)
     EXPECT_EQ(capture.State(), StreamState::NoGraph);
 }
 
-TEST(CameraSpec, CommandLineBeforeEnvironment)
+TEST(CameraSpec, TheEnvironmentNamesTheCameraOrNothing)
 {
-    const char* withSpace[] = {"vestrel", "--camera", "file:/tmp/x.jpg"};
-    EXPECT_EQ(CameraSpecFrom(3, withSpace), "file:/tmp/x.jpg");
-    const char* withEquals[] = {"vestrel", "a.jpg", "--camera=virtual"};
-    EXPECT_EQ(CameraSpecFrom(3, withEquals), "virtual");
     ::setenv("VESTREL_CAMERA", "virtual", 1);
-    const char* plain[] = {"vestrel"};
-    EXPECT_EQ(CameraSpecFrom(1, plain), "virtual");
+    EXPECT_EQ(CameraSpecFromEnvironment(), "virtual");
     ::unsetenv("VESTREL_CAMERA");
-    EXPECT_EQ(CameraSpecFrom(1, plain), "");
+    EXPECT_EQ(CameraSpecFromEnvironment(), "");
 }
 
 }  // namespace
