@@ -184,6 +184,8 @@ public:
     bool GrayScale();
     // A palette picture whose every palette entry is grey.
     bool IsGrayScale() const;
+    // 8-bit with the plain grey ramp: the index plane is the grey picture itself.
+    bool IsGreyRamp() const;
     // Raises to 4, 8 or 24 bits keeping every colour (palette padded, or expanded).
     bool IncreaseBpp(int bpp);
     // Lowers to 1, 4 or 8 bits. The palette is `palette` when given (cut to 2^bpp), else:
@@ -338,8 +340,6 @@ public:
     bool FromCodecImage(codecs::CodecImage&& picture);
 
 private:
-    // 8-bit with the plain grey ramp: the index plane is the grey picture.
-    bool IsGreyRamp() const;
     // Sets the pixels after an operation: inside the selection only when there is one.
     void ReplacePixels(const cv::Mat& result);
     // Applies a per-channel table (256 entries each). Grey-ramp pictures with three equal

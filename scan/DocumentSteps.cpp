@@ -5,29 +5,15 @@
 #include "Binarisation.h"
 #include "Deskew.h"
 
-#include <vector>
-
 namespace vestrel::scan {
 namespace {
-
-// 8 bits whose palette is the plain grey ramp: the index plane is the grey picture itself.
-bool HoldsGreyRamp(const CxImage& image)
-{
-    if (image.GetBpp() != 8 || image.GetNumColors() != 256) return false;
-    const std::vector<RGBQUAD>& palette = image.GetPalette();
-    for (int i = 0; i < 256; ++i) {
-        const RGBQUAD& entry = palette[i];
-        if (entry.rgbRed != i || entry.rgbGreen != i || entry.rgbBlue != i) return false;
-    }
-    return true;
-}
 
 // The interchange picture of a chain image: BGR for colour, grey for grey pictures (at
 // this point of the chain an image is one or the other). The pixels of a colour picture and
 // of the grey pictures the chain makes are shared, not copied: only read them.
 cv::Mat Interchange(const CxImage& image)
 {
-    if (image.GetBpp() == 24 || HoldsGreyRamp(image)) return image.Pixels();
+    if (image.GetBpp() == 24 || image.IsGreyRamp()) return image.Pixels();
     return image.IsGrayScale() ? image.ToGrey() : image.ToBgr();
 }
 
