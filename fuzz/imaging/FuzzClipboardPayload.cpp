@@ -6,10 +6,8 @@
 // odd the rest is taken as a payload whose CRC is made right first: that reaches the field
 // checks, the planes and what the paste does with them.
 #include "ClipboardPayload.h"
-#include "DumpFormat.h"
+#include "DumpCrc.h"
 #include "SelectionEdits.h"
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -18,33 +16,13 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-void FixCrc(std::vector<std::uint8_t>& payload)
-{
-    namespace df = vestrel::dumpformat;
-    if (payload.size() < sizeof(df::Header)) return;
-    std::uint64_t bytes = 0;
-    std::memcpy(&bytes, payload.data() + offsetof(df::Header, payloadBytes), sizeof bytes);
-    bytes = std::min<std::uint64_t>(bytes, payload.size() - sizeof(df::Header));
-    constexpr std::size_t crcAt = offsetof(df::Header, crc), afterCrc = crcAt + 4;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, payload.data(), uInt(crcAt));
-    crc = crc32(crc, payload.data() + afterCrc, uInt(sizeof(df::Header) - afterCrc));
-    crc = crc32(crc, payload.data() + sizeof(df::Header), uInt(bytes));
-    const auto value = std::uint32_t(crc);
-    std::memcpy(payload.data() + crcAt, &value, sizeof value);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace vestrel;
     std::vector<std::uint8_t> payload(data, data + size);
     if (size > 0 && (data[0] & 1)) {
         payload.erase(payload.begin());
-        FixCrc(payload);
+        vestrel::fuzzing::FixDumpCrc(payload);
     }
     const std::unique_ptr<CxImage> pasted = selection::ReadOwnFormat(payload);
     if (!pasted) return 0;

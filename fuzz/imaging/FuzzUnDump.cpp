@@ -6,9 +6,7 @@
 // odd the rest is taken as a dump whose CRC is made right first: that reaches the field
 // checks and the plane reading behind it.
 #include "CxImage.h"
-#include "DumpFormat.h"
-
-#include <zlib.h>
+#include "DumpCrc.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -17,33 +15,13 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-void FixCrc(std::vector<std::uint8_t>& dump)
-{
-    namespace df = vestrel::dumpformat;
-    if (dump.size() < sizeof(df::Header)) return;
-    std::uint64_t payload = 0;
-    std::memcpy(&payload, dump.data() + offsetof(df::Header, payloadBytes), sizeof payload);
-    payload = std::min<std::uint64_t>(payload, dump.size() - sizeof(df::Header));
-    constexpr std::size_t crcAt = offsetof(df::Header, crc), afterCrc = crcAt + 4;
-    uLong crc = crc32(0L, Z_NULL, 0);
-    crc = crc32(crc, dump.data(), uInt(crcAt));
-    crc = crc32(crc, dump.data() + afterCrc, uInt(sizeof(df::Header) - afterCrc));
-    crc = crc32(crc, dump.data() + sizeof(df::Header), uInt(payload));
-    const auto value = std::uint32_t(crc);
-    std::memcpy(dump.data() + crcAt, &value, sizeof value);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     vestrel::CxImage image;
     bool accepted = false;
     if (size > 0 && (data[0] & 1)) {
         std::vector<std::uint8_t> dump(data + 1, data + size);
-        FixCrc(dump);
+        vestrel::fuzzing::FixDumpCrc(dump);
         accepted = image.UnDump(dump.data(), dump.size()) != 0;
     } else {
         accepted = image.UnDump(data, size) != 0 || image.CreateFromHANDLE(data, size);
