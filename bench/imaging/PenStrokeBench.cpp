@@ -8,7 +8,7 @@
 #include "BrushTool.h"
 #include "CQuorvanDoc.h"
 #include "CQuorvanView.h"
-#include "Prompter.h"
+#include "ConsolePrompter.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <time.h>
 #include <vector>
@@ -26,21 +27,6 @@ namespace {
 
 using namespace vestrel;
 using Clock = std::chrono::steady_clock;
-
-// Nothing is asked during a stroke.
-class SilentPrompter final : public Prompter {
-public:
-    std::optional<std::vector<std::string>> openFiles(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFile(const FileDialogOptions&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<Colour> chooseColour(const Colour&) override { return {}; }
-    std::optional<FontChoice> chooseFont(const FontChoice&) override { return {}; }
-
-protected:
-    void showMessage(const std::string&, const std::string&, MessageKind) override {}
-    Answer showYesNo(const std::string&, const std::string&, MessageKind) override { return Answer::No; }
-    Answer showYesNoCancel(const std::string&, const std::string&, MessageKind) override { return Answer::Cancel; }
-};
 
 double ThreadCpuMs()
 {
@@ -118,7 +104,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int events = argc > 1 ? std::max(10, std::atoi(argv[1])) : 600;
 
-    SilentPrompter prompter;
+    ConsolePrompter prompter(std::cerr);  // nothing is asked during a stroke; if it were, it shows
     document::CQuorvanDoc doc(prompter);
     auto page = std::make_unique<CxImage>(2592, 1944, 24);
     page->Clear(235);
