@@ -21,11 +21,7 @@ SignatureCommands::SignatureCommands(MarkHost& host, SignatureDialogs& dialogs, 
 
 void SignatureCommands::OnMakeSignature(int strength, int threshold)
 {
-    host_.ResetTools();
-    if (host_.LiveShown()) {
-        prompter_.message(msg::kMakeNeedsStillView);
-        return;
-    }
+    if (!StillViewReady(msg::kMakeNeedsStillView)) return;
     CxImage* image = host_.Image();
     if (!image) {
         prompter_.message(msg::kMakeNeedsPicture);
@@ -70,6 +66,14 @@ void SignatureCommands::OnMakeSignature(int strength, int threshold)
     host_.Repaint();
 }
 
+bool SignatureCommands::StillViewReady(const char* liveMessage)
+{
+    host_.ResetTools();
+    if (!host_.LiveShown()) return true;
+    prompter_.message(liveMessage);
+    return false;
+}
+
 void SignatureCommands::PreviewProcessing(int threshold, int strength)
 {
     CxImage* image = host_.Image();
@@ -86,11 +90,7 @@ void SignatureCommands::RestorePreviewSource()
 
 void SignatureCommands::OnInsertSignature()
 {
-    host_.ResetTools();
-    if (host_.LiveShown()) {
-        prompter_.message(msg::kInsertNeedsStillView);
-        return;
-    }
+    if (!StillViewReady(msg::kInsertNeedsStillView)) return;
     if (ListSignatureNames(signFolder_).empty()) {
         prompter_.message(msg::kNoSignatures);
         return;
@@ -103,11 +103,7 @@ void SignatureCommands::OnInsertSignature()
 
 void SignatureCommands::OnStamp()
 {
-    host_.ResetTools();
-    if (host_.LiveShown()) {
-        prompter_.message(msg::kStampNeedsStillView);
-        return;
-    }
+    if (!StillViewReady(msg::kStampNeedsStillView)) return;
     if (ListStampNames(stampFolder_).empty()) {
         prompter_.message(msg::kNoStamps);
         return;

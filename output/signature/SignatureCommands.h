@@ -79,6 +79,9 @@ public:
     void OnStamp();
 
 private:
+    // Every tool off; false, with `liveMessage` shown, while the live view is up, since
+    // the commands work on the still picture only.
+    bool StillViewReady(const char* liveMessage);
     void PreviewProcessing(int threshold, int strength);
     void RestorePreviewSource();
 
