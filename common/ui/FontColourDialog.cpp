@@ -1,6 +1,8 @@
 #include "FontColourDialog.h"
 
-#include <QColorDialog>
+#include "QtPrompter.h"
+
+#include <QColor>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QPixmap>
@@ -26,8 +28,7 @@ FontColourDialog::FontColourDialog(const FontChoice& initial, QWidget* parent)
 
     colourButton_ = new QPushButton(QStringLiteral("颜色(&C)..."), this);
     connect(colourButton_, &QPushButton::clicked, this, [this] {
-        const QColor chosen = QColorDialog::getColor(QColor(colour_.red, colour_.green, colour_.blue), this);
-        if (chosen.isValid()) setColour({chosen.red(), chosen.green(), chosen.blue()});
+        if (const std::optional<Colour> chosen = QtPrompter(this).chooseColour(colour_)) setColour(*chosen);
     });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
