@@ -25,6 +25,11 @@ std::string CameraSpecFromEnvironment()
     return env ? env : "";
 }
 
+std::string CameraSpecOrEnvironment(const std::optional<std::string>& named)
+{
+    return named ? *named : CameraSpecFromEnvironment();
+}
+
 CVideoCapture::CVideoCapture(Prompter& prompter, CaptureOptions options)
     : prompter_(prompter), options_(std::move(options))
 {

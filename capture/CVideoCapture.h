@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -42,6 +43,8 @@ struct CaptureOptions {
 // The camera spec of $VESTREL_CAMERA, empty when it is not set: what a program uses when its
 // command line names no camera (--camera is read with the rest of each command line).
 std::string CameraSpecFromEnvironment();
+// The camera spec a command line named, else that of $VESTREL_CAMERA.
+std::string CameraSpecOrEnvironment(const std::optional<std::string>& named);
 
 class CVideoCapture {
 public:

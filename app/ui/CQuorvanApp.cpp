@@ -35,7 +35,7 @@ bool CQuorvanApp::InitInstance()
     prompter_ = std::make_unique<QtPrompter>(nullptr);
     const AppCommandLine line = ReadAppCommandLine(argc_, argv_);
     CaptureOptions options;
-    options.cameraSpec = line.camera ? *line.camera : CameraSpecFromEnvironment();
+    options.cameraSpec = CameraSpecOrEnvironment(line.camera);
     auto camera = std::make_unique<CameraLink>(*prompter_, options);
     if (!camera->open()) return false;  // "没有找到视频采集设备！" has been shown
 

@@ -116,7 +116,7 @@ int Run(int argc, const char* const* argv)
     LoadConfig(programpath::ConfigFile(), programDir, settings);
 
     CaptureOptions options;
-    options.cameraSpec = line->camera ? *line->camera : CameraSpecFromEnvironment();
+    options.cameraSpec = CameraSpecOrEnvironment(line->camera);
     CVideoCapture capture(prompter, options);
     std::atomic<bool> deviceLost{false};
     capture.SetDeviceLostHandler([&deviceLost] { deviceLost = true; });

@@ -122,7 +122,7 @@ int RunIdCopy(const ScanCommandLine& line, const Settings& settings, Prompter& p
         return kExitFailed;
     }
     CaptureOptions options;
-    options.cameraSpec = line.camera ? *line.camera : CameraSpecFromEnvironment();
+    options.cameraSpec = CameraSpecOrEnvironment(line.camera);
     CVideoCapture capture(prompter, options);
     if (!OpenCamera(capture, prompter, options.cameraSpec, settings)) return kExitFailed;
 
@@ -179,7 +179,7 @@ int Run(int argc, const char* const* argv)
     }
 
     CaptureOptions options;
-    options.cameraSpec = line->camera ? *line->camera : CameraSpecFromEnvironment();
+    options.cameraSpec = CameraSpecOrEnvironment(line->camera);
     CVideoCapture capture(prompter, options);
     if (!OpenCamera(capture, prompter, options.cameraSpec, settings)) return kExitFailed;
 
