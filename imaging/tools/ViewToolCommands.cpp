@@ -12,7 +12,8 @@ namespace {
 
 Colour ToColour(COLORREF c)
 {
-    return {int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)};
+    const RGBQUAD q = CxImage::RGBtoRGBQUAD(c);
+    return {q.rgbRed, q.rgbGreen, q.rgbBlue};
 }
 
 COLORREF ToColorRef(const Colour& c)
