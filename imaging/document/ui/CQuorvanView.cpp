@@ -112,9 +112,10 @@ void CQuorvanView::imageAreaChanged(const PixelRect& area)
 {
     if (area.empty()) return;
     cache_.refreshArea(doc_.Image(), area.left, area.top, area.right, area.bottom);
+    // ImageRectToClient already holds the point more on each side that the smoothing of a
+    // scaled-down picture blends in.
     const PaneRect pane = ImageRectToClient(mapping(), area.left, area.top, area.right, area.bottom);
-    // A pixel more on each side: a scaled-down picture blends the neighbours in.
-    viewport()->update(QRect(QPoint(pane.left - 1, pane.top - 1), QPoint(pane.right, pane.bottom)));
+    viewport()->update(QRect(pane.left, pane.top, pane.right - pane.left, pane.bottom - pane.top));
 }
 
 void CQuorvanView::refresh()
