@@ -225,17 +225,25 @@ void CQuorvanView::drawPicture(QPainter& painter, const QRect& exposed)
     painter.restore();
 }
 
+QRectF CQuorvanView::pasteRect() const
+{
+    const CxImage* paste = doc_.Paste();
+    if (!paste || !doc_.Image()) return {};
+    const ViewMapping m = mapping();
+    const float scale = m.fitWindow ? m.fitScale : m.zoom;
+    // A fitted picture never scrolls.
+    const QPoint origin = m.fitWindow ? QPoint() : QPoint(-m.scrollX, -m.scrollY);
+    return QRectF(m_ptPaste + origin, QSizeF(paste->GetWidth() * scale, paste->GetHeight() * scale));
+}
+
 void CQuorvanView::drawPaste(QPainter& painter)
 {
     const QImage& paste = pasteCache_.picture(doc_.Paste());
     if (paste.isNull()) return;
-    const CxImage* image = doc_.Image();
-    const float scale =
-        doc_.IsFitWindow() ? FitScale(clientSize(), image->GetWidth(), image->GetHeight()) : doc_.Zoom();
-    const QPoint origin = doc_.IsFitWindow() ? QPoint() : -scrollPosition();
-    const QRectF target(m_ptPaste + origin, QSizeF(paste.width() * scale, paste.height() * scale));
+    const QRectF target = pasteRect();
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0f);
+    // Smoothed only where it is drawn smaller than it is.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < paste.width());
     painter.drawImage(target, paste);
     painter.restore();
 }
