@@ -12,12 +12,23 @@ namespace {
 
 Colour ToColour(COLORREF c)
 {
-    return {int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)};
+    const RGBQUAD q = CxImage::RGBtoRGBQUAD(c);
+    return {q.rgbRed, q.rgbGreen, q.rgbBlue};
 }
 
 COLORREF ToColorRef(const Colour& c)
 {
     return MakeColorRef(c.red, c.green, c.blue);
+}
+
+// The eraser and pen buttons: a second press turns the tool off; turning it on takes up its
+// brush. Says whether the tool is on now.
+bool ToggleBrushTool(document::CQuorvanDoc& doc, Tool kind)
+{
+    const bool on = !doc.ToolOn(kind);
+    doc.SelectTool(on ? kind : Tool::None);
+    if (on) doc.SetBrush(doc.BrushFor(kind));
+    return on;
 }
 
 }  // namespace
@@ -34,9 +45,7 @@ void ViewToolCommands::RepaintInfo()
 
 bool ViewToolCommands::OnEraserTool()
 {
-    const bool on = !m_doc.ToolOn(Tool::Eraser);
-    m_doc.SelectTool(on ? Tool::Eraser : Tool::None);
-    if (on) m_doc.SetBrush(m_doc.BrushFor(Tool::Eraser));
+    const bool on = ToggleBrushTool(m_doc, Tool::Eraser);
     RepaintInfo();
     return on;
 }
@@ -52,9 +61,7 @@ void ViewToolCommands::OnEraserSize(int side)
 
 bool ViewToolCommands::OnPenTool()
 {
-    const bool on = !m_doc.ToolOn(Tool::Pen);
-    m_doc.SelectTool(on ? Tool::Pen : Tool::None);
-    if (on) m_doc.SetBrush(m_doc.BrushFor(Tool::Pen));
+    const bool on = ToggleBrushTool(m_doc, Tool::Pen);
     RepaintInfo();
     return on;
 }

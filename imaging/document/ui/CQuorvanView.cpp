@@ -112,9 +112,10 @@ void CQuorvanView::imageAreaChanged(const PixelRect& area)
 {
     if (area.empty()) return;
     cache_.refreshArea(doc_.Image(), area.left, area.top, area.right, area.bottom);
+    // ImageRectToClient already holds the point more on each side that the smoothing of a
+    // scaled-down picture blends in.
     const PaneRect pane = ImageRectToClient(mapping(), area.left, area.top, area.right, area.bottom);
-    // A pixel more on each side: a scaled-down picture blends the neighbours in.
-    viewport()->update(QRect(QPoint(pane.left - 1, pane.top - 1), QPoint(pane.right, pane.bottom)));
+    viewport()->update(QRect(pane.left, pane.top, pane.right - pane.left, pane.bottom - pane.top));
 }
 
 void CQuorvanView::refresh()
@@ -224,17 +225,25 @@ void CQuorvanView::drawPicture(QPainter& painter, const QRect& exposed)
     painter.restore();
 }
 
+QRectF CQuorvanView::pasteRect() const
+{
+    const CxImage* paste = doc_.Paste();
+    if (!paste || !doc_.Image()) return {};
+    const ViewMapping m = mapping();
+    const float scale = m.fitWindow ? m.fitScale : m.zoom;
+    // A fitted picture never scrolls.
+    const QPoint origin = m.fitWindow ? QPoint() : QPoint(-m.scrollX, -m.scrollY);
+    return QRectF(m_ptPaste + origin, QSizeF(paste->GetWidth() * scale, paste->GetHeight() * scale));
+}
+
 void CQuorvanView::drawPaste(QPainter& painter)
 {
     const QImage& paste = pasteCache_.picture(doc_.Paste());
     if (paste.isNull()) return;
-    const CxImage* image = doc_.Image();
-    const float scale =
-        doc_.IsFitWindow() ? FitScale(clientSize(), image->GetWidth(), image->GetHeight()) : doc_.Zoom();
-    const QPoint origin = doc_.IsFitWindow() ? QPoint() : -scrollPosition();
-    const QRectF target(m_ptPaste + origin, QSizeF(paste.width() * scale, paste.height() * scale));
+    const QRectF target = pasteRect();
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0f);
+    // Smoothed only where it is drawn smaller than it is.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < paste.width());
     painter.drawImage(target, paste);
     painter.restore();
 }

@@ -12,6 +12,7 @@
 #include <QAbstractScrollArea>
 #include <QPoint>
 #include <QPointF>
+#include <QRectF>
 #include <QStringList>
 
 #include <functional>
@@ -45,6 +46,9 @@ public:
     // Top-left of the floating paste in scrolled pane coordinates (set by a right click).
     QPoint pastePosition() const { return m_ptPaste; }
     void setPastePosition(QPoint position) { m_ptPaste = position; }
+    // The pane area the floating paste is drawn over: its position less the scroll, its
+    // size at the picture's scale. Empty without a paste.
+    QRectF pasteRect() const;
     // Pane point of the last right click, where a paste drag starts from.
     QPoint pasteStart() const { return m_ptPasteStart; }
 

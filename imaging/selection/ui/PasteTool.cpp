@@ -27,11 +27,7 @@ bool PasteTool::isOn() const
 
 bool PasteTool::covers(QPoint client) const
 {
-    const document::ViewMapping map = view_.mapping();
-    const float scale = ScaleOf(map);
-    const QPoint topLeft = view_.pastePosition() - ScrollOf(map);
-    const QRectF drawn(topLeft, QSizeF(doc_.Paste()->GetWidth() * scale, doc_.Paste()->GetHeight() * scale));
-    return drawn.contains(QPointF(client));
+    return view_.pasteRect().contains(QPointF(client));
 }
 
 void PasteTool::followPointer(QPoint client)

@@ -25,7 +25,8 @@ QFont EntryFont(const FontChoice& choice)
 
 QColor ToQColor(COLORREF c)
 {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    const RGBQUAD q = CxImage::RGBtoRGBQUAD(c);
+    return QColor(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 
 }  // namespace
