@@ -12,10 +12,10 @@
 
 namespace vestrel::testkit {
 
-CommandResult runCommand(const std::string& command)
+CommandResult runCommand(const std::string& command, bool mergeErrors)
 {
     CommandResult result;
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    std::FILE* pipe = ::popen((mergeErrors ? command + " 2>&1" : command).c_str(), "r");
     if (!pipe)
         return result;
     char buffer[4096];

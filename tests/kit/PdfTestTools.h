@@ -14,7 +14,9 @@ struct CommandResult {
     int status = -1;
     std::string output;
 };
-CommandResult runCommand(const std::string& command);
+// Runs `command` through the shell; its standard error joins the output unless the command
+// sends it elsewhere itself (`mergeErrors` false).
+CommandResult runCommand(const std::string& command, bool mergeErrors = true);
 
 // A noisy colour JPEG; with `dpi` > 0 its JFIF header states that resolution.
 std::filesystem::path writeJpeg(const std::filesystem::path& path, int width, int height,

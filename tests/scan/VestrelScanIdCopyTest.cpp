@@ -1,12 +1,13 @@
 // vestrel-scan --id-copy end to end: the real executable on a file camera that shows a card
 // on a desk, in a fresh program folder with its own config.ini.
 
+#include "PdfTestTools.h"
 #include "TempProgramDir.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
 
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -33,15 +34,10 @@ ToolRun RunCopy(const testkit::TempProgramDir& dir, const std::string& arguments
     const std::string command = std::string("'") + VESTREL_SCAN_TOOL + "' --home '" + dir.path().string() +
                                 "' --id-copy --camera 'file:" + (dir / "temp/desk.png").string() + "' " +
                                 arguments + " <'" + inFile.string() + "' 2>'" + errFile.string() + "'";
+    const testkit::CommandResult result = testkit::runCommand(command, false);
     ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::string out;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::istringstream lines(out);
+    run.exitCode = result.status;
+    std::istringstream lines(result.output);
     for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
     run.errors = testkit::TempProgramDir::readFile(errFile);
     return run;

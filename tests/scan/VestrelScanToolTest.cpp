@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
 
-#include <cstdio>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace vestrel::scan {
 namespace {
@@ -30,15 +28,10 @@ ToolRun RunTool(const testkit::TempProgramDir& dir, const std::string& arguments
     const std::string command = std::string("'") + VESTREL_SCAN_TOOL + "' --home '" +
                                 dir.path().string() + "' --camera '" + camera + "' " + arguments +
                                 " 2>'" + errFile.string() + "'";
+    const testkit::CommandResult result = testkit::runCommand(command, false);
     ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::string out;
-    char buf[4096];
-    while (std::size_t n = std::fread(buf, 1, sizeof buf, pipe)) out.append(buf, n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::istringstream lines(out);
+    run.exitCode = result.status;
+    std::istringstream lines(result.output);
     for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
     run.errors = testkit::TempProgramDir::readFile(errFile);
     return run;
