@@ -3,6 +3,7 @@
 // the root folder, and what OK copies back. Plus the preview snapshot file.
 
 #include "PreviewSnapshot.h"
+#include "RecordingPreviewTarget.h"
 #include "ScanMessages.h"
 #include "ScanSettingsForm.h"
 #include "ScriptedPrompter.h"
@@ -17,19 +18,7 @@ namespace {
 
 using List = std::vector<std::string>;
 
-// Records what the dialog asks of the main window.
-class RecordingTarget final : public SettingsPreviewTarget {
-public:
-    List calls;
-    void takeSnapshot() override { calls.push_back("snapshot"); }
-    void endPreview() override { calls.push_back("end"); }
-    void selectSize(int i) override { calls.push_back("size " + std::to_string(i)); }
-    void selectOrientation(int i) override { calls.push_back("orientation " + std::to_string(i)); }
-    void previewProcessing(int t, int s) override
-    {
-        calls.push_back("process " + std::to_string(t) + " " + std::to_string(s));
-    }
-};
+using RecordingTarget = test::RecordingPreviewTarget;
 
 class ScanSettingsFormTest : public testkit::ProgramDirTest {
 protected:

@@ -3,6 +3,7 @@
 // messages reach the main window, and the tool window's place and buttons.
 
 #include "CopyToolWindow.h"
+#include "../RecordingPreviewTarget.h"
 #include "ScanMessages.h"
 #include "ScanSettingsDialog.h"
 #include "ScriptedPrompter.h"
@@ -29,18 +30,7 @@ namespace {
 using List = std::vector<std::string>;
 using D = ScanSettingsDialog;
 
-class RecordingTarget final : public SettingsPreviewTarget {
-public:
-    List calls;
-    void takeSnapshot() override { calls.push_back("snapshot"); }
-    void endPreview() override { calls.push_back("end"); }
-    void selectSize(int i) override { calls.push_back("size " + std::to_string(i)); }
-    void selectOrientation(int i) override { calls.push_back("orientation " + std::to_string(i)); }
-    void previewProcessing(int t, int s) override
-    {
-        calls.push_back("process " + std::to_string(t) + " " + std::to_string(s));
-    }
-};
+using RecordingTarget = test::RecordingPreviewTarget;
 
 class ScanSettingsDialogTest : public testkit::ProgramDirTest {
 protected:
